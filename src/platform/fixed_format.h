@@ -43,7 +43,8 @@ private:
 // One free-format (list-directed) record: it starts with one blank column,
 // text items follow each other without separators, numbers take the
 // platform's list-directed form (integers right-aligned in 12 columns,
-// reals in a 25-column general form).
+// reals in a general form of 17 significant digits with a leading blank);
+// a text item that directly follows a number is preceded by one blank.
 class FreeRecord {
 public:
     FreeRecord();

@@ -1,0 +1,71 @@
+// A fresh working directory per test, removed afterwards, and small helpers
+// to write input files into it and run whole cases there.
+#pragma once
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <string>
+
+#include "driver/case_state.h"
+#include "driver/run_driver.h"
+#include "driver/run_files.h"
+
+namespace carinex::test {
+
+class ScratchDir {
+public:
+    ScratchDir() {
+        std::random_device rd;
+        path_ = std::filesystem::temp_directory_path() / ("carinex_test_" + std::to_string(rd()) + std::to_string(rd()));
+        std::filesystem::create_directories(path_);
+    }
+    ~ScratchDir() {
+        std::error_code ec;
+        std::filesystem::remove_all(path_, ec);
+    }
+    ScratchDir(const ScratchDir&) = delete;
+    ScratchDir& operator=(const ScratchDir&) = delete;
+
+    const std::filesystem::path& path() const { return path_; }
+
+    // Writes text to a relative path (forward slashes), creating folders.
+    void write(const std::string& relative, const std::string& text) const {
+        auto p = path_ / relative;
+        std::filesystem::create_directories(p.parent_path());
+        std::ofstream(p, std::ios::binary) << text;
+    }
+    std::string read(const std::string& relative) const {
+        std::ifstream in(path_ / relative, std::ios::binary);
+        std::ostringstream s;
+        s << in.rdbuf();
+        return s.str();
+    }
+    bool exists(const std::string& relative) const { return std::filesystem::exists(path_ / relative); }
+
+private:
+    std::filesystem::path path_;
+};
+
+// The outcome of one whole run in a working directory.
+struct RunOutcome {
+    int status = -1;
+    std::string console;
+    std::unique_ptr<CaseState> state;
+};
+
+inline RunOutcome runIn(const std::filesystem::path& dir, const std::string& keyboardText, RunOptions options = {}) {
+    RunOutcome out;
+    out.state = makeCaseState();
+    std::istringstream keyboard(keyboardText);
+    std::ostringstream console;
+    {
+        RunFiles io(keyboard, console, dir);
+        out.status = runCase(*out.state, io, options);
+    }
+    out.console = console.str();
+    return out;
+}
+
+}  // namespace carinex::test

@@ -131,6 +131,8 @@ bool readDelftshipSection(CaseState& st, RunFiles& io, RecordReader& in, int i, 
 void readDelftshipLayout(CaseState& st, RunFiles& io, RecordReader& in, int& IERR) {
     for (int count = 1;; ++count) {
         auto header = in.record();
+        // a blank record cannot be a station header: trailing blank lines end the data
+        while (header && header->find_first_not_of(" \t") == std::string_view::npos) header = in.record();
         if (!header) return;
         auto x = readFixedField(*header, 10, 10, 3);
         if (!x) in.fail("no station position in columns 10 to 19");

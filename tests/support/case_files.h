@@ -1,0 +1,138 @@
+// Builders of small case input, appendage and offsets files for tests.
+#pragma once
+
+#include <array>
+#include <cmath>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace carinex::test {
+
+struct CaseSpec {
+    std::string title = "Test hull";
+    int format = 3;
+    int xaxis = 1, zaxis = 1;
+    double scale = 1.0, xorig = 0.1, xkeel = 5.0, xrudd = 1.0, xload = 4.0, volume = 2.0;
+    std::string appfil = "KEEL.APP";
+    double hstud = 0.0, xstud = 1000.0, hstim = 0.0;
+    int ntest = 1;       // announced rows
+    int rowsWritten = -1;  // rows actually written (-1: ntest)
+    int mode = 1;
+};
+
+inline std::string num(double v) {
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.6g", v);
+    return buf;
+}
+
+// The case input: label line before every value line, as users write it.
+inline std::string caseInputText(const CaseSpec& c) {
+    std::string s = "Carinex case input\n" + c.title + "\nFORMAT of the offsets file\n" + std::to_string(c.format) + "\n";
+    auto value = [&](const std::string& label, const std::string& v) { s += label + "\n" + v + "\n"; };
+    value("XAXIS", std::to_string(c.xaxis));
+    value("ZAXIS", std::to_string(c.zaxis));
+    value("SCALE", num(c.scale));
+    value("XORIG", num(c.xorig));
+    value("XKEEL", num(c.xkeel));
+    value("XRUDD", num(c.xrudd));
+    value("XLOAD", num(c.xload));
+    value("VOLUME", num(c.volume));
+    value("IWATER", "2");
+    value("ZTOW", "0");
+    value("XLEVER", "4.5");
+    value("HLIFTF", "1");
+    value("CHINE", "1");
+    value("RDRFTF", "0.5");
+    value("APPFIL", c.appfil);
+    value("ASCALE", "2");
+    value("HSTUD mm", num(c.hstud));
+    value("DSTUD mm", "3");
+    value("NSTUD", "10");
+    value("XSTUD mm", num(c.xstud));
+    value("HSTIM mm", num(c.hstim));
+    value("DSTIM mm", "3");
+    value("NSTK", "4");
+    value("NSTR", "2");
+    value("NTEST", std::to_string(c.ntest));
+    value("MODE", std::to_string(c.mode));
+    s += "test points\n\nV MEXT T TURBU XTRANS HEEL APP LEEWAY RUDDER LOAD\n-\n";
+    const int rows = c.rowsWritten < 0 ? c.ntest : c.rowsWritten;
+    for (int i = 1; i <= rows; ++i) {
+        s += num(1.0 + 0.01 * i) + " 0 15 0.1 50 " + num(i % 30) + " 1.0 3 2 " + num(i) + "\n";
+    }
+    return s;
+}
+
+inline std::string appendageText(int kstype = 63, int rstype = 64) {
+    std::string s = "keel\nKDX\n0.25\nKSECTF\n0.7\nKDEPTH\n0.75\nKSWEEP\n10\nchord thickness\n";
+    for (int k = 1; k <= 8; ++k) s += num(0.6 - 0.03 * k) + " " + num(0.10 + 0.001 * k) + "\n";
+    s += "KSTYPE\n" + std::to_string(kstype) + "\nrudder\nRDX\n0.1\nRSPAN\n0.6\nRSWEEP\n5\nRCROOT\n0.2\n";
+    s += "RCTIP\n0.12\nRTCRT\n0.12\nRTCTP\n0.1\nRSECTF\n0.66\nRSTYPE\n" + std::to_string(rstype) + "\n";
+    return s;
+}
+
+struct Point {
+    double y, z;
+};
+struct Station {
+    double x;
+    std::vector<Point> points;
+};
+using Hull = std::vector<Station>;
+
+// A simple hull with elliptic sections: half-breadth b(x), keel depth d(x)
+// below z = 0, points from the keel up to the sheer at z = 1.
+inline Hull ellipticHull(int stations, int points, double length = 10.0) {
+    Hull h;
+    for (int i = 0; i < stations; ++i) {
+        const double x = length * i / (stations - 1);
+        const double s = 0.2 + 0.8 * std::sin(3.141592653589793 * (0.1 + 0.8 * i / (stations - 1)));
+        const double b = 1.5 * s, d = 0.6 * s;
+        Station st{x, {}};
+        for (int j = 0; j < points; ++j) {
+            const double t = 1.5707963267948966 * j / (points - 1);
+            // the ellipse below z = 0, then a vertical side up to the sheer
+            const double y = b * std::sin(t);
+            const double z = (j == points - 1) ? 1.0 : -d * std::cos(t);
+            st.points.push_back({j == 0 ? 0.0 : y, z});
+        }
+        h.push_back(st);
+    }
+    return h;
+}
+
+inline std::string format3Text(const Hull& h) {
+    std::string s = "offsets of a test hull\n* stations follow\nNST\n" + std::to_string(h.size()) + "\n";
+    for (const auto& st : h) {
+        s += num(st.x) + " " + std::to_string(st.points.size()) + "\n";
+        for (const auto& p : st.points) s += num(p.y) + " " + num(p.z) + "\n";
+    }
+    return s;
+}
+
+inline std::string format2Text(const Hull& h) {
+    std::string s;
+    for (const auto& st : h) {
+        char head[64];
+        std::snprintf(head, sizeof head, "Station  %10.4f", st.x);
+        s += std::string(head) + "\n   y        z\n---------------\n";
+        for (const auto& p : st.points) s += " " + num(p.y) + " " + num(p.z) + "\n";
+        s += "---------------\n\n";
+    }
+    return s;
+}
+
+inline std::string format1Text(const Hull& h) {
+    std::string s;
+    for (const auto& st : h)
+        for (const auto& p : st.points) s += num(st.x) + " " + num(p.y) + " " + num(p.z) + "\n";
+    return s;
+}
+
+inline std::string offsetsText(int format, const Hull& h) {
+    return format == 3 ? format3Text(h) : format == 2 ? format2Text(h) : format1Text(h);
+}
+
+}  // namespace carinex::test

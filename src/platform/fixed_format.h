@@ -11,6 +11,7 @@
 // A value that does not fit its field is written as w asterisks.
 #pragma once
 
+#include <cstddef>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -38,6 +39,7 @@ public:
 
 private:
     std::string line_;
+    std::size_t column_ = 0;  // 0-based column where the next field starts
 };
 
 // One free-format (list-directed) record: it starts with one blank column,
@@ -55,6 +57,8 @@ public:
 
 private:
     std::string line_;
+    bool hasItems_ = false;       // every later number needs a separating blank
+    bool lastWasNumber_ = false;  // the next text item needs its separating blank
 };
 
 namespace detail {

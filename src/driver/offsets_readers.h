@@ -9,7 +9,7 @@
 #pragma once
 
 #include "driver/case_state.h"
-#include "driver/run_files.h"
+#include "platform/run_files.h"
 #include "platform/record_reader.h"
 
 namespace carinex {

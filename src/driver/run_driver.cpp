@@ -5,6 +5,7 @@
 #include "appendages/keel_tables.h"
 #include "driver/case_reader.h"
 #include "driver/offsets_readers.h"
+#include "geometry/hull_preparation.h"
 #include "geometry/offset_sorting.h"
 #include "platform/files.h"
 #include "platform/fixed_format.h"
@@ -163,7 +164,9 @@ int runSteps(CaseState& st, RunFiles& io) {
         writeFree(io.console, st.raw.NST, "too many stations, Max = 52");
         return 1;
     }
-    // Hull preparation and the test points follow here as they are built.
+    HULL1(st, io, IERR);
+    if (IERR != 0) return IERR;
+    // The test points follow here as they are built.
     return 0;
 }
 

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "driver/case_state.h"
-#include "driver/run_files.h"
+#include "platform/run_files.h"
 
 namespace carinex {
 

@@ -47,7 +47,7 @@ void expectCleanEnd(const test::RunOutcome& out, const std::string& what) {
 
 TEST(ReaderFuzz, MutatedOffsetsFiles) {
     std::mt19937 rng(20261206);
-    const auto hull = test::ellipticHull(9, 12);
+    const auto hull = test::ellipticHull(21, 12);
     for (int format : {1, 2, 3}) {
         test::CaseSpec spec;
         spec.format = format;
@@ -65,7 +65,7 @@ TEST(ReaderFuzz, MutatedOffsetsFiles) {
 
 TEST(ReaderFuzz, MutatedCaseAndAppendageFiles) {
     std::mt19937 rng(6122026);
-    const auto hull = test::ellipticHull(9, 12);
+    const auto hull = test::ellipticHull(21, 12);
     test::CaseSpec spec;
     spec.ntest = 3;
     for (int k = 0; k < 200; ++k) {

@@ -74,7 +74,7 @@ TEST(RunDriver, ShortCaseCodeIsPaddedAndMissingInputFails) {
 
 TEST(RunDriver, LongCaseCodeKeepsThreeCharacters) {
     ScratchDir dir;
-    writeCase(dir, "T01", {}, test::ellipticHull(9, 10));
+    writeCase(dir, "T01", {}, test::ellipticHull(21, 10));
     EXPECT_EQ(test::runIn(dir.path(), "  T01xyz more\n").status, 0);
 }
 
@@ -123,7 +123,7 @@ TEST(RunDriver, WrongZAxisFailsInTheOrientationCheck) {
     ScratchDir dir;
     CaseSpec spec;
     spec.zaxis = 2;
-    writeCase(dir, "T01", spec, test::ellipticHull(9, 10));
+    writeCase(dir, "T01", spec, test::ellipticHull(21, 10));
     auto out = test::runIn(dir.path(), "T01\n");
     EXPECT_EQ(out.status, 1);
     EXPECT_TRUE(endsWith(out.console, " wrong value for ZAXIS, Y-keel larger than Y-deck\n" + std::string(kFatal)));
@@ -131,7 +131,7 @@ TEST(RunDriver, WrongZAxisFailsInTheOrientationCheck) {
 
 TEST(RunDriver, BackwardsHullWarnsInConsoleAndReport) {
     ScratchDir dir;
-    auto hull = test::ellipticHull(9, 10);
+    auto hull = test::ellipticHull(21, 10);
     for (std::size_t i = 0; i < hull.size(); ++i)
         for (auto& p : hull[i].points) p.y *= 1.0 + 0.1 * static_cast<double>(i);
     writeCase(dir, "T01", {}, hull);
@@ -143,14 +143,14 @@ TEST(RunDriver, BackwardsHullWarnsInConsoleAndReport) {
 
 TEST(RunDriver, CrlfFilesAndOtherCaseNamesReadAlike) {
     ScratchDir lf, crlf;
-    writeCase(lf, "T01", {}, test::ellipticHull(11, 10));
+    writeCase(lf, "T01", {}, test::ellipticHull(21, 10));
     auto toCrlf = [](std::string s) {
         std::string out;
         for (char c : s) out += (c == '\n') ? std::string("\r\n") : std::string(1, c);
         return out;
     };
     crlf.write("input/cx_t01_in.txt", toCrlf(test::caseInputText({})));
-    crlf.write("Offsets/offs_T01.txt", toCrlf(test::format3Text(test::ellipticHull(11, 10))));
+    crlf.write("Offsets/offs_T01.txt", toCrlf(test::format3Text(test::ellipticHull(21, 10))));
     crlf.write("append/keel.app", toCrlf(test::appendageText()));
     auto a = test::runIn(lf.path(), "T01\n");
     auto b = test::runIn(crlf.path(), "T01\n");
@@ -164,7 +164,7 @@ TEST(RunDriver, CrlfFilesAndOtherCaseNamesReadAlike) {
 
 TEST(RunDriver, DiagnosticsWriteTheParameterHeader) {
     ScratchDir dir;
-    writeCase(dir, "T01", {}, test::ellipticHull(9, 10));
+    writeCase(dir, "T01", {}, test::ellipticHull(21, 10));
     auto out = test::runIn(dir.path(), "T01\n", RunOptions{true});
     EXPECT_EQ(out.status, 0);
     const std::string head = dir.read("PARAMETT01.TXT");
@@ -176,7 +176,7 @@ TEST(RunDriver, DiagnosticsWriteTheParameterHeader) {
 
 TEST(RunDriver, MalformedCaseInputIsOneLineAndTheFailureExit) {
     ScratchDir dir;
-    writeCase(dir, "T01", {}, test::ellipticHull(9, 10));
+    writeCase(dir, "T01", {}, test::ellipticHull(21, 10));
     std::string text = test::caseInputText({});
     text.replace(text.find("VOLUME\n2"), 8, "VOLUME\n2..5, 1");
     dir.write("INPUT/CX_T01_IN.TXT", text);

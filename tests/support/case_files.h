@@ -82,21 +82,20 @@ struct Station {
 };
 using Hull = std::vector<Station>;
 
-// A simple hull with elliptic sections: half-breadth b(x), keel depth d(x)
-// below z = 0, points from the keel up to the sheer at z = 1.
+// A simple yacht-like hull: elliptic sections from the keel point up to the
+// sheer at z = 1; the keel line is a parabola that rises through the
+// waterline z = 0 near both ends, and the half-breadth a parabola.
 inline Hull ellipticHull(int stations, int points, double length = 10.0) {
     Hull h;
     for (int i = 0; i < stations; ++i) {
         const double x = length * i / (stations - 1);
-        const double s = 0.2 + 0.8 * std::sin(3.141592653589793 * (0.1 + 0.8 * i / (stations - 1)));
-        const double b = 1.5 * s, d = 0.6 * s;
+        const double xi = 2.0 * x / length - 1.0;
+        const double keel = 0.15 - 0.75 * (1.0 - xi * xi);
+        const double b = 1.5 * (0.3 + 0.7 * (1.0 - xi * xi));
         Station st{x, {}};
         for (int j = 0; j < points; ++j) {
             const double t = 1.5707963267948966 * j / (points - 1);
-            // the ellipse below z = 0, then a vertical side up to the sheer
-            const double y = b * std::sin(t);
-            const double z = (j == points - 1) ? 1.0 : -d * std::cos(t);
-            st.points.push_back({j == 0 ? 0.0 : y, z});
+            st.points.push_back({j == 0 ? 0.0 : b * std::sin(t), keel + (1.0 - keel) * (1.0 - std::cos(t))});
         }
         h.push_back(st);
     }

@@ -10,7 +10,7 @@
 
 #include "driver/case_state.h"
 #include "driver/run_driver.h"
-#include "driver/run_files.h"
+#include "platform/run_files.h"
 
 namespace carinex::test {
 

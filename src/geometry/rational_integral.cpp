@@ -1,0 +1,127 @@
+// Romberg integral of a rational spline (RATINT).
+//
+// The trapezoid sums T(j) with 2^(j-1) panels have, for a smooth integrand, an error series in
+// even powers of the panel width. Step measure H(j) = 1, 1/4, 1/16, ... is the squared panel
+// width up to a constant, so extrapolating a polynomial in H through the last five (H, T) pairs
+// to H = 0 removes the error terms up to h^8. The last correction of the Neville scheme is the
+// error estimate. The tables live in this routine's frame: two integrals may run side by side.
+#include <array>
+#include <cmath>
+
+#include "geometry/rational_spline.h"
+
+namespace carinex {
+
+namespace {
+
+using curve_index::OneBased;
+
+constexpr int kMaxLevels = 25;
+constexpr int kExtrapolationPoints = 5;
+constexpr double kRelativeTolerance = 1e-10;
+
+struct SplineTable {
+    int N;
+    std::span<const double> X, COEF, P;
+};
+
+double spline_value(const SplineTable& curve, double x, int& hint) {
+    double s = 0.0;
+    double ds = 0.0;
+    double rad = 0.0;
+    RATVAL(curve.N, curve.X, curve.COEF, curve.P, x, s, ds, rad, hint);
+    return s;
+}
+
+// Level j >= 2 of the trapezoid rule: T(j-1) refined by the 2^(j-2) midpoints of its panels.
+double refined_trapezoid(const SplineTable& curve, double A, double B, double previous,
+                         int level) {
+    const double panels = std::ldexp(1.0, level - 2);
+    const double spacing = (B - A) / panels;
+    int hint = curve.N / 2;
+    double x = A + 0.5 * spacing;
+    double sum = 0.0;
+    for (long long k = 0; k < static_cast<long long>(panels); ++k, x += spacing) {
+        sum += spline_value(curve, x, hint);
+    }
+    return 0.5 * (previous + (B - A) * sum / panels);
+}
+
+struct Extrapolation {
+    double value;
+    double correction;  // last correction of the scheme: the error estimate
+};
+
+// Neville's scheme through the pairs (H, T) of levels last-4 ... last, evaluated at H = 0. It
+// starts from the tabulated point nearest to 0 and walks the tableau with the differences c
+// (upwards) and d (downwards), adding one correction per column. Point k of the scheme is
+// level last - n + k.
+Extrapolation extrapolate_to_zero(OneBased<const double> H, OneBased<const double> T, int last) {
+    constexpr int n = kExtrapolationPoints;
+    auto h = [&](int k) { return H(last - n + k); };
+    auto f = [&](int k) { return T(last - n + k); };
+    std::array<double, n> c_store{};
+    std::array<double, n> d_store{};
+    const OneBased<double> c{std::span<double>(c_store)};
+    const OneBased<double> d{std::span<double>(d_store)};
+    int ns = 1;
+    double nearest = std::fabs(h(1));
+    for (int k = 1; k <= n; ++k) {
+        if (std::fabs(h(k)) < nearest) {
+            ns = k;
+            nearest = std::fabs(h(k));
+        }
+        c(k) = f(k);
+        d(k) = f(k);
+    }
+    Extrapolation e{f(ns), 0.0};
+    --ns;
+    for (int m = 1; m <= n - 1; ++m) {
+        for (int k = 1; k <= n - m; ++k) {
+            const double ho = h(k);
+            const double hp = h(k + m);
+            const double ratio = (c(k + 1) - d(k)) / (ho - hp);  // step measures are distinct
+            d(k) = hp * ratio;
+            c(k) = ho * ratio;
+        }
+        if (2 * ns < n - m) {
+            e.correction = c(ns + 1);
+        } else {
+            e.correction = d(ns);
+            --ns;
+        }
+        e.value += e.correction;
+    }
+    return e;
+}
+
+}  // namespace
+
+void RATINT(double A, double B, double FA, double FB, double& RES, int N,
+            std::span<const double> X, std::span<const double> COEF, std::span<const double> P,
+            double& ERR, int& IERR) {
+    ERR = kRelativeTolerance;
+    const SplineTable curve{N, X, COEF, P};
+    // Level j's step measure and trapezoid sum; H(j+1) is written after level j.
+    std::array<double, kMaxLevels + 1> H_store{};
+    std::array<double, kMaxLevels + 1> T_store{};
+    const OneBased<double> H{std::span<double>(H_store)};
+    const OneBased<double> T{std::span<double>(T_store)};
+    H(1) = 1.0;
+    Extrapolation last{0.0, 0.0};
+    for (int j = 1; j <= kMaxLevels; ++j) {
+        T(j) = j == 1 ? 0.5 * (B - A) * (FA + FB) : refined_trapezoid(curve, A, B, T(j - 1), j);
+        if (j >= kExtrapolationPoints) {
+            last = extrapolate_to_zero(H, T, j);
+            RES = last.value;
+            if (std::fabs(last.correction) <= kRelativeTolerance * std::fabs(RES)) return;
+        }
+        H(j + 1) = 0.25 * H(j);
+    }
+    // A zero result with a nonzero correction has no finite relative error: ERR is then
+    // infinite, which every caller's acceptance test rejects.
+    ERR = std::fabs(last.correction) / std::fabs(RES);
+    IERR = 100;
+}
+
+}  // namespace carinex

@@ -1,0 +1,263 @@
+// Rational spline fit (RATSPL, RATSPE) and evaluation (RATVAL).
+//
+// Fit. The unknowns are the moments M(j) = s''(X(j)); on interval i the coefficients are
+// C = M(i)*q, D = M(i+1)*q, A = Y(i) - C, B = Y(i+1) - D with q = h^2/(2w), which makes the
+// piece interpolate and its curvature take the moments at both ends. Continuity of the slope at
+// the interior points then gives the tridiagonal system
+//
+//     h(j-1)/w(j-1) * M(j-1)
+//   + [ (p(j-1)+2)*h(j-1)/w(j-1) + (p(j)+2)*h(j)/w(j) ] * M(j)
+//   + h(j)/w(j) * M(j+1)                                        = r(j),   j = 2 ... N-1,
+//
+// (for p = 0 the classical cubic-spline equations divided by 3), with
+// w = p^2 + 3p + 3 and the data bend r(j) = 2*(slope right of j - slope left of j). The
+// parameters start at zero; every pass in which a moment has the opposite sign of the data bend
+// at its point raises the parameters of the two intervals next to that point by 3 % (plus 0.03,
+// so that a zero parameter moves), which pulls the pieces towards their chords until the
+// curvature follows the data everywhere.
+#include "geometry/rational_spline.h"
+
+#include <cmath>
+#include <vector>
+
+namespace carinex {
+
+namespace {
+
+using curve_index::CoefficientTable;
+using curve_index::OneBased;
+
+constexpr int kMaxShapePasses = 2000;
+constexpr double kRadiusOfStraightPiece = 10000.0;
+
+double weight(double p) { return p * p + 3.0 * p + 3.0; }
+
+// Interval widths h(1 ... N-1); false when the abscissae are not strictly increasing
+// (a NaN abscissa cannot be ordered and counts as such).
+bool interval_widths(int N, OneBased<const double> x, OneBased<double> h) {
+    for (int i = 1; i <= N - 1; ++i) {
+        h(i) = x(i + 1) - x(i);
+        if (!(h(i) > 0.0)) return false;
+    }
+    return true;
+}
+
+// Data bend at interior point j: twice the change of the chord slope.
+double data_bend(int j, OneBased<const double> y, OneBased<const double> h) {
+    return 2.0 * ((y(j + 1) - y(j)) / h(j) - (y(j) - y(j - 1)) / h(j - 1));
+}
+
+struct EndFactors {
+    double E1;
+    double E2;
+};
+
+// Moments M(1 ... N) by forward elimination and back substitution without pivoting.
+// cp holds the eliminated super-diagonal, M first the eliminated right-hand side.
+void solve_moments(int N, EndFactors ends, OneBased<const double> y, OneBased<const double> h,
+                   OneBased<const double> p, OneBased<double> cp, OneBased<double> M) {
+    // First row: M(1) + E1*M(2) = 0.
+    cp(1) = ends.E1;
+    M(1) = 0.0;
+    for (int j = 2; j <= N - 1; ++j) {
+        const double left = h(j - 1) / weight(p(j - 1));
+        const double right = h(j) / weight(p(j));
+        const double diagonal = (p(j - 1) + 2.0) * left + (p(j) + 2.0) * right;
+        const double pivot = diagonal - left * cp(j - 1);
+        cp(j) = right / pivot;
+        M(j) = (data_bend(j, y, h) - left * M(j - 1)) / pivot;
+    }
+    // Last row: E2*M(N-1) + M(N) = 0. Its pivot vanishes only when the two end rows are
+    // dependent, which with end factors in [-1, 1] happens for N = 2 with E1*E2 = 1. The data
+    // then carry no bend at all; of the moment pairs that satisfy both rows, M = 0 (the chord)
+    // is the one the data support.
+    const double pivot = 1.0 - ends.E2 * cp(N - 1);
+    M(N) = pivot != 0.0 ? (0.0 - ends.E2 * M(N - 1)) / pivot : 0.0;
+    for (int j = N - 1; j >= 1; --j) M(j) = M(j) - cp(j) * M(j + 1);
+}
+
+// Point j (interior) bends against the data when its moment and the data bend have opposite
+// signs; a zero product passes.
+bool bends_against_data(int j, int N, OneBased<const double> y, OneBased<const double> h,
+                        OneBased<const double> M) {
+    if (j < 2 || j > N - 1) return false;
+    return M(j) * data_bend(j, y, h) < 0.0;
+}
+
+// Raises the parameter of every interval next to an offending point once, from its value of
+// this pass (the moments are fixed during the test, so raising in place changes no decision).
+// Returns true when some point offended.
+bool raise_offending_parameters(int N, OneBased<const double> y, OneBased<const double> h,
+                                OneBased<const double> M, OneBased<double> p) {
+    bool any = false;
+    for (int i = 1; i <= N - 1; ++i) {
+        if (bends_against_data(i, N, y, h, M) || bends_against_data(i + 1, N, y, h, M)) {
+            p(i) = 1.03 * p(i) + 0.03;
+            any = true;
+        }
+    }
+    return any;
+}
+
+void write_coefficients(int N, OneBased<const double> y, OneBased<const double> h,
+                        OneBased<const double> p, OneBased<const double> M,
+                        CoefficientTable<double> coef) {
+    for (int i = 1; i <= N - 1; ++i) {
+        const double q = h(i) * h(i) / (2.0 * weight(p(i)));
+        const double C = M(i) * q;
+        const double D = M(i + 1) * q;
+        coef(1, i) = y(i) - C;
+        coef(2, i) = y(i + 1) - D;
+        coef(3, i) = C;
+        coef(4, i) = D;
+    }
+}
+
+// Interval (1 ... N-1) for XV, hunting outwards from the hint with steps 1, 2, 4, ... and then
+// bisecting. Positions 0 and N+1 stand for "before the first" and "after the last" point. A hint
+// outside 1 ... N is no hint: the whole table is bisected.
+int find_interval(int N, OneBased<const double> x, double XV, int hint) {
+    const bool ascending = x(1) < x(N);
+    // XV lies at or beyond point j in the direction of the table.
+    auto beyond = [&](int j) { return (XV >= x(j)) == ascending; };
+    int lo = 0;
+    int hi = N + 1;
+    if (hint >= 1 && hint <= N) {
+        int step = 1;
+        if (beyond(hint)) {
+            lo = hint;
+            hi = lo + step;
+            while (hi <= N && beyond(hi)) {
+                lo = hi;
+                step *= 2;
+                hi = lo + step;
+            }
+            if (hi > N) hi = N + 1;
+        } else {
+            hi = hint;
+            lo = hi - step;
+            while (lo >= 1 && !beyond(lo)) {
+                hi = lo;
+                step *= 2;
+                lo = hi - step;
+            }
+            if (lo < 1) lo = 0;
+        }
+    }
+    while (hi - lo > 1) {
+        const int mid = (lo + hi) / 2;
+        if (beyond(mid)) {
+            lo = mid;
+        } else {
+            hi = mid;
+        }
+    }
+    if (lo < 1) return 1;
+    if (lo > N - 1) return N - 1;
+    return lo;
+}
+
+struct RationalPiece {
+    double A, B, C, D;  // coefficients of the interval
+    double p;           // rational parameter
+    double h;           // width
+};
+
+struct CurvePoint {
+    double S, DS, D2S;
+};
+
+CurvePoint evaluate_piece(const RationalPiece& piece, double t) {
+    const double u = 1.0 - t;
+    const double p = piece.p;
+    const double h = piece.h;
+    const double p1 = 1.0 + p;
+    const double pt1 = p * t + 1.0;
+    const double pu1 = p * u + 1.0;
+    const double A = piece.A;
+    const double B = piece.B;
+    const double C = piece.C;
+    const double D = piece.D;
+    CurvePoint c{};
+    c.S = A * u + B * t + C * u * u * u / pt1 + D * t * t * t / pu1;
+    c.DS = ((B - A) + C * u * u * (2.0 * p * u - 3.0 * p1) / (pt1 * pt1) -
+            D * t * t * (2.0 * p * t - 3.0 * p1) / (pu1 * pu1)) /
+           h;
+    c.D2S = (C * u * (6.0 * (p1 * p1 - p * u * p1) + 2.0 * p * p * u * u) / (pt1 * pt1 * pt1) +
+             D * t * (6.0 * (p1 * p1 - p * t * p1) + 2.0 * p * p * t * t) / (pu1 * pu1 * pu1)) /
+            (h * h);
+    return c;
+}
+
+void fit(int N, EndFactors ends, std::span<const double> X, std::span<const double> Y,
+         std::span<double> COEF, std::span<double> P, int& IERR) {
+    if (N < 2) {  // nothing to fit
+        IERR = 0;
+        return;
+    }
+    const auto n = static_cast<std::size_t>(N);
+    assert(X.size() >= n && Y.size() >= n && COEF.size() >= 4 * (n - 1) && P.size() >= n - 1);
+    std::vector<double> work(3 * n);
+    const std::span<double> scratch(work);
+    const OneBased<double> h(scratch.subspan(0, n));
+    const OneBased<double> cp(scratch.subspan(n, n));
+    const OneBased<double> M(scratch.subspan(2 * n, n));
+    const OneBased<const double> x(X);
+    const OneBased<const double> y(Y);
+    const OneBased<double> p(P);
+
+    if (!interval_widths(N, x, h)) {
+        IERR = 1;
+        return;
+    }
+    for (int i = 1; i <= N - 1; ++i) p(i) = 0.0;
+    for (int pass = 1;; ++pass) {
+        solve_moments(N, ends, y, h, p, cp, M);
+        const bool raised = raise_offending_parameters(N, y, h, M, p);
+        if (pass > kMaxShapePasses) {
+            IERR = 3;
+            return;
+        }
+        if (!raised) break;
+    }
+    write_coefficients(N, y, h, p, M, CoefficientTable<double>(COEF));
+    IERR = 0;
+}
+
+}  // namespace
+
+void RATSPL(int N, std::span<const double> X, std::span<const double> Y, std::span<double> COEF,
+            std::span<double> P, int& IERR) {
+    fit(N, EndFactors{0.0, 0.0}, X, Y, COEF, P, IERR);
+}
+
+void RATSPE(int N, double E1, double E2, std::span<const double> X, std::span<const double> Y,
+            std::span<double> COEF, std::span<double> P, int& IERR) {
+    fit(N, EndFactors{E1, E2}, X, Y, COEF, P, IERR);
+}
+
+void RATVAL(int N, std::span<const double> X, std::span<const double> COEF,
+            std::span<const double> P, double XV, double& S, double& DS, double& RAD,
+            int& IHINT) {
+    if (N < 2) {
+        // A table without an interval holds no curve (every fit a caller evaluates has at least
+        // two points): zero value and slope and the straight-piece radius, rather than reading
+        // past the end of the table.
+        S = 0.0;
+        DS = 0.0;
+        RAD = kRadiusOfStraightPiece;
+        return;
+    }
+    const OneBased<const double> x(X);
+    const int i = find_interval(N, x, XV, IHINT);
+    IHINT = i;
+    const CoefficientTable<const double> coef(COEF);
+    const RationalPiece piece{coef(1, i), coef(2, i), coef(3, i), coef(4, i),
+                              OneBased<const double>(P)(i), x(i + 1) - x(i)};
+    const CurvePoint c = evaluate_piece(piece, (XV - x(i)) / piece.h);
+    S = c.S;
+    DS = c.DS;
+    RAD = c.D2S == 0.0 ? kRadiusOfStraightPiece : std::pow(1.0 + DS * DS, 1.5) / (-c.D2S);
+}
+
+}  // namespace carinex

@@ -223,7 +223,10 @@ int readCase(CaseState& st, RunFiles& io, RecordReader& in) {
     }
     writeTableHead(c, io);
     convertStimulators(c);
-    const bool axesValid = axisFlag(c.XAXIS, "XAXIS", c.LXAXIS, io) & axisFlag(c.ZAXIS, "ZAXIS", c.LZAXIS, io);
+    // both codes are checked (and reported) before the verdict
+    const bool xValid = axisFlag(c.XAXIS, "XAXIS", c.LXAXIS, io);
+    const bool zValid = axisFlag(c.ZAXIS, "ZAXIS", c.LZAXIS, io);
+    const bool axesValid = xValid && zValid;
     if (!c.LXAXIS) {
         c.XORIG = -c.XORIG;
         c.XKEEL = -c.XKEEL;

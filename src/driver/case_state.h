@@ -105,15 +105,64 @@ struct PreparedHull {
     double XK0 = 0, XK1 = 0, XK2 = 0, XR0 = 0, XR1 = 0, XR2 = 0;
 };
 
-// Filled by the upright particulars and the hydrostatics.
-struct UprightParticulars {};
+// Upright particulars of the hull at rest and the appendages at rest.
+struct UprightParticulars {
+    double LWL = 0, BWL = 0, TC = 0, HVOL = 0;
+    SlotArray ZREF{}, BSECT{}, GSECT{}, GMSECT{}, SLMD{}, SNEG{};
+    SectionTable GIRTHP{}, ZMOMP{};
+    double TMAX = 0, XTMAX = 0, BMAX = 0, AWP0 = 0, SWET0 = 0, SWETSL = 0;
+    double XLCB = 0, LCBFP = 0, LCFFP = 0, CX0 = 0, CP0 = 0;
+    double RVAW = 0, RLV = 0, RLCBF = 0, RKM = 0, RLB = 0, RBT = 0, LCBPC = 0, LCFPC = 0;
+    // appendages at rest
+    double KAREA = 0, KCMEAN = 0, KSWPE = 0, KZLEAD = 0, KZTRAIL = 0, KSPANR = 0, TMAXK = 0;
+    double KAROOT = 0, VKROOT = 0, KZC = 0;
+    double SH1 = 0, SH2 = 0, AR0 = 0, CR0 = 0;
+    int IRUD = 0, KSLOT = 0;
+    double RKT = 0, RVK = 0, RTT = 0, RTS = 0, KTAPER = 0, TTOT = 0, RCMEAN = 0, RTCMN = 0;
+};
+
 // Speed, water, heel, leeway, loads and the trial unknowns of one test point.
-struct TestPoint {};
-// Results of the latest trial floating state.
-struct TrialHydrostatics {};
+struct TestPoint {
+    double VNU = 0, SLOPKM = 0, VBOOT = 0;
+    double PHI = 0, COSPHI = 1, SINPHI = 0, TANPHI = 0;
+    double SINKG = 0, TRIMW = 0;
+    double RHO = 0, VISC = 0, QDYN = 0;
+    double LEEWAY = 0, SINLW = 0, COSLW = 1, RUDANG = 0;
+    double SINK0 = 0, TRIM0 = 0;
+    double WEIGHT = 0, FLOADN = 0, VTOT = 0, FNU = 0;
+    bool APPON = false;
+    double VKEEL = 0, VRUDDT = 0, VRUDD = 0, MEXT = 0;
+    double XCG = 0;
+    double RCWL = 0, RASP = 0;  // rudder chord at the immersed span, aspect ratio
+    double BREFX = 0;           // reference breadth; 100*BREFX stands for "no crossing"
+};
+
+// Hydrostatics of the latest trial floating state.
+struct TrialHydrostatics {
+    double XFPHI = 0, XAPHI = 0, XMREF = 0;
+    int ISTA1 = 0, ISTA2 = 0, IAMAX = 0;
+    SlotArray ASEC{}, GIRTH{}, BSEC{}, KDW{}, QLAT{};
+    double LWLPHI = 0, BWLPHI = 0, AHSPHI = 0, LWL1 = 0, LWL2 = 0;
+    double DRFPHI = 0, KSPAN = 0, RWAKE = 0, TCBPHI = 0, AWLPHI = 0, VOLCB = 0;
+    double LCBPHI = 0, XCBPHI = 0, AHULL = 0, ATRIM = 0, ASYM = 0, XTRIM = 0, VOLFNZ = 0;
+    double RIMM = 0, TLAT = 0, BRTLAM = 0, TMXPHI = 0;
+    double VCB2 = 0, AWL2 = 0, AWL1 = 0, VCB1 = 0;
+    double CXPHI = 0, CWPPHI = 0, CPPHI = 0, LCFPHI = 0, TCLTOH = 0, OVRHNG = 0;
+    double CPF = 0, CPA = 0, RBL1 = 0, RBL2 = 0, RBTPHI = 0, RTL1 = 0, RLV2 = 0;
+    double CVP1 = 0, RAL1 = 0, RAL2 = 0, RAX1 = 0, CW1 = 0, CW2 = 0;
+    double KSLP0 = 0, OVHEXP = 0, OVHTC = 0, OVHF = 0, TFWD = 0;
+    double KRY2 = 0, KRY1 = 0, KRZ2 = 0, KRZ1 = 0, KRZK = 0, KRA = 0, KRYD = 0, KRZD = 0;
+    double ZWKEEL = 0, TKROOT = 0, RKCL = 0, RKTB = 0, RIMMC = 0;
+};
+
 struct FlowResults {};
 struct AppendageResults {};
-struct BalanceResults {};
+
+// Balance of the latest trial state.
+struct BalanceResults {
+    double FN = 0, VDISP = 0, XCB = 0, PMOM = 0, RTOT = 0, SWET = 0;
+    double TLIFT = 0, ZDRAG1 = 0, ZDRAG2 = 0, RTREG = 0, FSR = 0;
+};
 
 struct CaseState {
     RunConstants run;

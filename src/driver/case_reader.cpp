@@ -103,7 +103,9 @@ void writeTableHead(const CaseInput& c, RunFiles& io) {
 }
 
 // Millimetre inputs to metres, and the stimulator quantities derived from them.
-void convertStimulators(CaseInput& c) {
+void convertStimulators(CaseInput& c, const RecordReader& in) {
+    // the stud drag coefficient scales with (height / distance)^0.2
+    if (c.HSTUD > 0.0 && !(c.XSTUD > 0.0)) in.fail(44, "XSTUD must be positive when studs are fitted (HSTUD > 0)");
     c.HSTUD /= 1000.0;
     c.DSTUD /= 1000.0;
     c.HSTIM /= 1000.0;
@@ -222,7 +224,7 @@ int readCase(CaseState& st, RunFiles& io, RecordReader& in) {
         return 1;
     }
     writeTableHead(c, io);
-    convertStimulators(c);
+    convertStimulators(c, in);
     // both codes are checked (and reported) before the verdict
     const bool xValid = axisFlag(c.XAXIS, "XAXIS", c.LXAXIS, io);
     const bool zValid = axisFlag(c.ZAXIS, "ZAXIS", c.LZAXIS, io);

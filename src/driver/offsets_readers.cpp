@@ -157,7 +157,8 @@ void readPointList(CaseState& st, RunFiles& io, RecordReader& in, int& IERR) {
             xyz[k] = in.real(items[static_cast<std::size_t>(k)], xyz[k]);
             if (std::fabs(xyz[k]) < kZeroBelow) xyz[k] = 0.0;
         }
-        if (xyz[0] != previousX) {
+        // the first point always opens a station, whatever its x
+        if (raw.NST == 0 || xyz[0] != previousX) {
             if (tooManyStations(raw.NST + 1, io, IERR)) return;
             raw.NST += 1;
             raw.XOFF(raw.NST) = signedX(st, xyz[0]);

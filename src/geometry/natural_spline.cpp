@@ -32,6 +32,7 @@ void SPLNAT(int N, std::span<const double> X, std::span<const double> Y, std::sp
 
 double splnatValue(int N, std::span<const double> X, std::span<const double> Y,
                    std::span<const double> Y2, double x) {
+    if (N < 1) return 0.0;
     if (N == 1) return Y[0];
     // Bisection for the bracketing interval, for either order of the abscissae.
     const bool ascending = X[N - 1] > X[0];

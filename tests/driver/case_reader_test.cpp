@@ -219,3 +219,20 @@ TEST(CaseReader, TruncatedAppendageFileIsAnError) {
 
 }  // namespace
 }  // namespace carinex
+
+namespace carinex {
+namespace {
+
+TEST(CaseReader, StudsNeedAPositiveDistance) {
+    CaseRun r;
+    test::CaseSpec spec;
+    spec.hstud = 2.0;
+    spec.xstud = 0.0;
+    r.read(test::caseInputText(spec));
+    EXPECT_EQ(r.IERR, 1);
+    EXPECT_EQ(r.console.str(),
+              " INPUT/CX_T01_IN.TXT, line 44: XSTUD must be positive when studs are fitted (HSTUD > 0)\n");
+}
+
+}  // namespace
+}  // namespace carinex

@@ -219,3 +219,18 @@ TEST(OrientationCheck, NarrowForebodyIsQuiet) {
 
 }  // namespace
 }  // namespace carinex
+
+namespace carinex {
+namespace {
+
+TEST(OffsetsReaders, PointListStartingAtTheAbsentMarkStaysInBounds) {
+    ReaderRun r;
+    r.read(1, "1e9 0 0\n1e9 1 1\n2 0 0\n2 1 1\n");
+    EXPECT_EQ(r.IERR, 0);
+    EXPECT_EQ(r.raw().NST, 2);
+    EXPECT_EQ(r.raw().NP(1), 2);
+    EXPECT_EQ(r.raw().XOFF(1), kAbsent) << "an x at the absent mark is an absent station, dropped by the sorting";
+}
+
+}  // namespace
+}  // namespace carinex

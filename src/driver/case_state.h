@@ -155,12 +155,24 @@ struct TrialHydrostatics {
     double ZWKEEL = 0, TKROOT = 0, RKCL = 0, RKTB = 0, RIMMC = 0;
 };
 
-struct FlowResults {};
-struct AppendageResults {};
+// Flow around the hull in the latest trial state.
+struct FlowResults {
+    double DEQ = 0, DTRANS = 0, WENTER = 0, UMAX = 0, UMIN = 0, U25 = 0;
+    double RFRIC = 0, FFORM = 0, MYVISC = 0, WPAR = 0, BDYN = 0, KVEFF = 0;
+    double TURBU = 0, XTRANS = 0, XTR = 0, SSTART = 0, RSTUD = 0;
+};
+
+// Keel, rudder and hull forces of the latest trial state.
+struct AppendageResults {
+    double DTRIM = 0, STIMK = 0, STIMR = 0;
+    double FXK = 0, FYK = 0, FZK = 0, MYK = 0;
+    double FXR = 0, FYR = 0, FZR = 0, MYR = 0;
+    double XHULL = 0, YHULL = 0, RHULL = 0, RTRIM = 0;
+};
 
 // Balance of the latest trial state.
 struct BalanceResults {
-    double FN = 0, VDISP = 0, XCB = 0, PMOM = 0, RTOT = 0, SWET = 0;
+    double FN = 0, VDISP = 0, XCB = 0, PMOM = 0, RTOT = 0, SWET = 0, RRES = 0;
     double TLIFT = 0, ZDRAG1 = 0, ZDRAG2 = 0, RTREG = 0, FSR = 0;
 };
 

@@ -129,7 +129,7 @@ double areaCurveIntegral(PreparedHull& h, int& IERR, bool DIAG, std::ostream& co
         RATINT(h.XAKEEL, h.XFKEEL, h.ASECT[aft], h.ASECT[fwd], volume, N, x, coef, p, err, IERR);
         if (IERR != 0) {
             if (DIAG) writeFree(console, "FEHLER VDWL VOLUME", err);
-            if (err > 1e-6) volume = 0.0;
+            if (!(err <= 1e-6)) volume = 0.0;  // an estimate that is not a number fails too
             else IERR = 0;
         }
     }
@@ -143,6 +143,10 @@ double areaCurveIntegral(PreparedHull& h, int& IERR, bool DIAG, std::ostream& co
 double VDWL(CaseState& st, int NSLOT, double T, int& IERR, bool DIAG, std::ostream& console) {
     PreparedHull& h = st.hull;
     IERR = 0;
+    if (NSLOT < 0 || NSLOT >= kStationSlots) {
+        IERR = kKeelTableOutside;
+        return 0.0;
+    }
     sectionAreas(h, NSLOT, T);
     if (!bowEnd(h, NSLOT, T, IERR, DIAG, console)) return 0.0;
     if (!sternEnd(h, NSLOT, T, IERR, DIAG, console)) return 0.0;

@@ -67,8 +67,10 @@ int keelPointOnCentrePlane(CaseState& st, RunFiles& io, int j) {
     if (r.ZOFF(2, j) > z0) {
         r.ZOFF(1, j) = z0;
     } else {
-        // along the first segment instead
-        r.ZOFF(1, j) -= (r.ZOFF(2, j) - r.ZOFF(1, j)) / (r.YOFF(2, j) - r.YOFF(1, j)) * r.YOFF(1, j);
+        // along the first segment instead; a vertical one never reaches the
+        // centre plane, and the point keeps its height
+        const double dy = r.YOFF(2, j) - r.YOFF(1, j);
+        if (dy != 0.0) r.ZOFF(1, j) -= (r.ZOFF(2, j) - r.ZOFF(1, j)) / dy * r.YOFF(1, j);
     }
     r.YOFF(1, j) = 0.0;
     r.RDIST(1, j) = 0.0;
@@ -90,8 +92,9 @@ int topToCommonHeight(CaseState& st, RunFiles& io, int j, double ZOFMAX, bool& e
     const double dydr = cy.slope(r.RDIST(n, j), hint);
     hint = 1;
     const double dzdr = cz.slope(r.RDIST(n, j), hint);
-    // A top running flat or downward has no usable tangent: rise vertically.
-    double dy = (dzdr > 0.0) ? (ZOFMAX - r.ZOFF(n, j)) * dydr / dzdr : 0.0;
+    // A top running level has no tangent towards the common height: rise
+    // vertically. A half-breadth is never negative.
+    const double dy = (dzdr != 0.0) ? (ZOFMAX - r.ZOFF(n, j)) * dydr / dzdr : 0.0;
     const int top = (n < kSectionPoints) ? n + 1 : n;
     const double y = std::max(r.YOFF(n, j) + dy, 0.0);
     r.ZOFF(top, j) = ZOFMAX;
@@ -111,8 +114,9 @@ int resample(CaseState& st, RunFiles& io, int j, int K) {
     const int n = r.NP(j);
     std::vector<double> s(static_cast<std::size_t>(n), 0.0);
     for (int i = 1; i < n; ++i) {
-        s[static_cast<std::size_t>(i)] =
-            s[static_cast<std::size_t>(i - 1)] + std::hypot(r.ZOFF(i + 1, j) - r.ZOFF(i, j), r.YOFF(i + 1, j) - r.YOFF(i, j));
+        const double dz = r.ZOFF(i + 1, j) - r.ZOFF(i, j);
+        const double dy = r.YOFF(i + 1, j) - r.YOFF(i, j);
+        s[static_cast<std::size_t>(i)] = s[static_cast<std::size_t>(i - 1)] + std::sqrt(dz * dz + dy * dy);
     }
     const double h = s.back() / kLastPoint;
     Curve cy, cz;
@@ -309,6 +313,10 @@ void finalAxes(CaseState& st, double T0, double XMS) {
 // The local fits need 8 points per section and the keel-line tables 7 stations.
 bool largeEnough(CaseState& st, RunFiles& io) {
     const RawOffsets& r = st.raw;
+    if (r.NST > kMaxStations) {
+        writeFree(io.console, r.NST, "too many stations, Max = 52");
+        return false;
+    }
     if (r.NST < 7) {
         writeFree(io.console, "at least 7 stations are needed, the offsets hold", r.NST);
         return false;

@@ -44,7 +44,7 @@ void writeBanner(std::ostream& console) {
     writeFree(console, empty);
     writeFree(console, framed("  details: see the Carinex documentation"));
     writeFree(console, frame);
-    writeFree(console, "");
+    writeEmptyLine(console);
 }
 
 void writePrompt(std::ostream& console) {
@@ -131,7 +131,7 @@ void readOffsets(CaseState& st, RunFiles& io, int& IERR) {
 }
 
 int successExit(CaseState& st, RunFiles& io) {
-    writeFree(io.console, "");
+    writeEmptyLine(io.console);
     writeFree(io.console, "Resistance values in file: DRAG/DRAG_", st.run.CASE, ".TXT");
     return 0;
 }

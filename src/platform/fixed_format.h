@@ -73,6 +73,9 @@ template <class T>
 void addFree(FreeRecord& r, T v) { r.real(static_cast<double>(v)); }
 }  // namespace detail
 
+// An empty record: a free-format write without items leaves the line empty.
+inline void writeEmptyLine(std::ostream& os) { os << '\n'; }
+
 // Writes one free-format record (items in order) and ends the line.
 template <class... Items>
 void writeFree(std::ostream& os, const Items&... items) {

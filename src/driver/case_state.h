@@ -164,6 +164,7 @@ struct FlowResults {
 
 // Keel, rudder and hull forces of the latest trial state.
 struct AppendageResults {
+    double SLOPR = 0, CLMXR = 0;  // rudder section lift slope factor and maximum lift
     double DTRIM = 0, STIMK = 0, STIMR = 0;
     double FXK = 0, FYK = 0, FZK = 0, MYK = 0;
     double FXR = 0, FYR = 0, FZR = 0, MYR = 0;

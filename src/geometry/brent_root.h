@@ -12,6 +12,7 @@ struct BrentResult {
     double x = 0.0;   // the root estimate b
     double fx = 0.0;  // f(b)
     bool converged = false;
+    bool abandoned = false;  // the caller's stop test ended the search
 };
 
 namespace brent_detail {
@@ -53,9 +54,11 @@ inline void chooseStep(double a, double b, double c, double fa, double fb, doubl
 // Root of f on [a, b] where fa = f(a) and fb = f(b) have opposite signs (or
 // one is 0). Stops when half the bracket is at most 2*EPS*|b| + TOL/2 or f(b)
 // is exactly 0; after maxIterations steps it returns the current b with
-// converged = false.
-template <class F>
-BrentResult brentRoot(F&& f, double a, double b, double fa, double fb, double TOL, double EPS, int maxIterations) {
+// converged = false. `stop` is asked after every evaluation: true abandons
+// the search (an evaluation that failed).
+template <class F, class Stop>
+BrentResult brentRoot(F&& f, double a, double b, double fa, double fb, double TOL, double EPS, int maxIterations,
+                      Stop&& stop) {
     using namespace brent_detail;
     double c = b, fc = fb, d = b - a, e = d;
     for (int iter = 1; iter <= maxIterations; ++iter) {
@@ -81,8 +84,14 @@ BrentResult brentRoot(F&& f, double a, double b, double fa, double fb, double TO
         fa = fb;
         b += (std::fabs(d) > tol1) ? d : withSignOf(tol1, xm);
         fb = f(b);
+        if (stop()) return {b, fb, false, true};
     }
     return {b, fb, false};
+}
+
+template <class F>
+BrentResult brentRoot(F&& f, double a, double b, double fa, double fb, double TOL, double EPS, int maxIterations) {
+    return brentRoot(f, a, b, fa, fb, TOL, EPS, maxIterations, [] { return false; });
 }
 
 }  // namespace carinex

@@ -247,14 +247,10 @@ int matchVolume(CaseState& st, RunFiles& io, double& T0) {
         if (std::fabs(fhi) > std::fabs(flo)) lo *= 2.0;
         else hi *= 2.0;
     }
-    int firstError = 0;
-    auto f = [&](double T) {
-        const double v = excess(T);
-        if (firstError == 0) firstError = ierr;
-        return v;
-    };
-    const BrentResult root = brentRoot(f, lo, hi, flo, fhi, kVolumeTolerance, st.run.EPS, kBrentIterations);
-    if (firstError != 0) return firstError;
+    // a failed volume evaluation ends the match at once
+    const BrentResult root =
+        brentRoot(excess, lo, hi, flo, fhi, kVolumeTolerance, st.run.EPS, kBrentIterations, [&] { return ierr != 0; });
+    if (root.abandoned) return ierr;
     if (!root.converged) return 3;
     T0 = root.x;
     excess(T0);  // the waterline quantities of the final waterline

@@ -10,6 +10,7 @@
 #include "platform/files.h"
 #include "platform/fixed_format.h"
 #include "platform/record_reader.h"
+#include "solver/test_point_driver.h"
 
 namespace carinex {
 
@@ -166,8 +167,8 @@ int runSteps(CaseState& st, RunFiles& io) {
     }
     HULL1(st, io, IERR);
     if (IERR != 0) return IERR;
-    // The test points follow here as they are built.
-    return 0;
+    TANK(st, io, st.raw.NST - 1, IERR);
+    return IERR;
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "support/case_files.h"
 #include "support/scratch_dir.h"
 
@@ -25,7 +27,7 @@ const char* kFatal = " fatal error occured, execution terminated\n press Enter t
 
 TEST(RunDriver, SmallCaseEndsThroughTheSuccessExit) {
     ScratchDir dir;
-    writeCase(dir, "T01", {}, test::ellipticHull(21, 12));
+    writeCase(dir, "T01", {}, test::ellipticHull(31, 12));
     auto out = test::runIn(dir.path(), "T01\n\n");
     EXPECT_EQ(out.status, 0) << out.console;
     EXPECT_TRUE(endsWith(out.console, "\n Resistance values in file: DRAG/DRAG_T01.TXT\n press Enter to quit\n"))
@@ -34,12 +36,16 @@ TEST(RunDriver, SmallCaseEndsThroughTheSuccessExit) {
     EXPECT_NE(out.console.find(" type 3 characters ### and press ENTER\n"
                                " input files INPUT/CX_###_in.TXT and OFFSET/OFFS_###.TXT will be used\n"),
               std::string::npos);
-    EXPECT_EQ(out.state->raw.NST, 21);
+    EXPECT_EQ(out.state->raw.NST, 31);
     EXPECT_TRUE(dir.exists("DRAG/DRAG_T01.TXT")) << "output folders are created";
     EXPECT_TRUE(dir.exists("CXRUN/OUT_T01.TXT"));
     EXPECT_FALSE(dir.exists("CONTROLT01.TXT")) << "no diagnostic files in a normal run";
     EXPECT_FALSE(dir.exists("PARAMETT01.TXT"));
-    EXPECT_EQ(dir.read("DRAG/DRAG_T01.TXT").substr(0, 10), "Test hull ");
+    const std::string table = dir.read("DRAG/DRAG_T01.TXT");
+    EXPECT_EQ(table.substr(0, 10), "Test hull ");
+    EXPECT_NE(table.find(" Resistanceforce in Newton\n"), std::string::npos);
+    EXPECT_EQ(std::count(table.begin(), table.end(), '\n'), 7) << "three title lines, two header lines, column heads, one row";
+    EXPECT_NE(out.console.find("   solved for FN =   0.1"), std::string::npos) << out.console;
 }
 
 TEST(RunDriver, BannerLinesAreFortyFiveColumnsWide) {
@@ -74,7 +80,7 @@ TEST(RunDriver, ShortCaseCodeIsPaddedAndMissingInputFails) {
 
 TEST(RunDriver, LongCaseCodeKeepsThreeCharacters) {
     ScratchDir dir;
-    writeCase(dir, "T01", {}, test::ellipticHull(21, 10));
+    writeCase(dir, "T01", {}, test::ellipticHull(31, 10));
     EXPECT_EQ(test::runIn(dir.path(), "  T01xyz more\n").status, 0);
 }
 
@@ -123,7 +129,7 @@ TEST(RunDriver, WrongZAxisFailsInTheOrientationCheck) {
     ScratchDir dir;
     CaseSpec spec;
     spec.zaxis = 2;
-    writeCase(dir, "T01", spec, test::ellipticHull(21, 10));
+    writeCase(dir, "T01", spec, test::ellipticHull(31, 10));
     auto out = test::runIn(dir.path(), "T01\n");
     EXPECT_EQ(out.status, 1);
     EXPECT_TRUE(endsWith(out.console, " wrong value for ZAXIS, Y-keel larger than Y-deck\n" + std::string(kFatal)));
@@ -131,26 +137,27 @@ TEST(RunDriver, WrongZAxisFailsInTheOrientationCheck) {
 
 TEST(RunDriver, BackwardsHullWarnsInConsoleAndReport) {
     ScratchDir dir;
-    auto hull = test::ellipticHull(21, 10);
+    auto hull = test::ellipticHull(31, 10);
     for (std::size_t i = 0; i < hull.size(); ++i)
         for (auto& p : hull[i].points) p.y *= 1.0 + 0.1 * static_cast<double>(i);
     writeCase(dir, "T01", {}, hull);
     auto out = test::runIn(dir.path(), "T01\n");
     EXPECT_EQ(out.status, 0);
     EXPECT_NE(out.console.find(" ship might be sailing backwards !\n execution continues\n"), std::string::npos);
-    EXPECT_EQ(dir.read("CXRUN/OUT_T01.TXT"), " ship might be sailing backwards !\n");
+    EXPECT_EQ(dir.read("CXRUN/OUT_T01.TXT").rfind(" ship might be sailing backwards !\n\nTest hull", 0), 0u)
+        << "the warning opens the report";
 }
 
 TEST(RunDriver, CrlfFilesAndOtherCaseNamesReadAlike) {
     ScratchDir lf, crlf;
-    writeCase(lf, "T01", {}, test::ellipticHull(21, 10));
+    writeCase(lf, "T01", {}, test::ellipticHull(31, 10));
     auto toCrlf = [](std::string s) {
         std::string out;
         for (char c : s) out += (c == '\n') ? std::string("\r\n") : std::string(1, c);
         return out;
     };
     crlf.write("input/cx_t01_in.txt", toCrlf(test::caseInputText({})));
-    crlf.write("Offsets/offs_T01.txt", toCrlf(test::format3Text(test::ellipticHull(21, 10))));
+    crlf.write("Offsets/offs_T01.txt", toCrlf(test::format3Text(test::ellipticHull(31, 10))));
     crlf.write("append/keel.app", toCrlf(test::appendageText()));
     auto a = test::runIn(lf.path(), "T01\n");
     auto b = test::runIn(crlf.path(), "T01\n");
@@ -164,11 +171,13 @@ TEST(RunDriver, CrlfFilesAndOtherCaseNamesReadAlike) {
 
 TEST(RunDriver, DiagnosticsWriteTheParameterHeader) {
     ScratchDir dir;
-    writeCase(dir, "T01", {}, test::ellipticHull(21, 10));
+    writeCase(dir, "T01", {}, test::ellipticHull(31, 10));
     auto out = test::runIn(dir.path(), "T01\n", RunOptions{true});
     EXPECT_EQ(out.status, 0);
-    const std::string head = dir.read("PARAMETT01.TXT");
+    const std::string paramet = dir.read("PARAMETT01.TXT");
+    const std::string head = paramet.substr(0, paramet.find('\n') + 1);
     EXPECT_EQ(head.size(), 22u * 13u + 1u);
+    EXPECT_EQ(paramet.size(), 2 * head.size()) << "the header and the row of the one solved test point";
     EXPECT_EQ(head.substr(0, 26), "        VBOOT        TTANK");
     EXPECT_EQ(head.substr(16 * 13, 13), "      BML/LWL");
     EXPECT_TRUE(dir.exists("CONTROLT01.TXT"));
@@ -176,7 +185,7 @@ TEST(RunDriver, DiagnosticsWriteTheParameterHeader) {
 
 TEST(RunDriver, MalformedCaseInputIsOneLineAndTheFailureExit) {
     ScratchDir dir;
-    writeCase(dir, "T01", {}, test::ellipticHull(21, 10));
+    writeCase(dir, "T01", {}, test::ellipticHull(31, 10));
     std::string text = test::caseInputText({});
     text.replace(text.find("VOLUME\n2"), 8, "VOLUME\n2..5, 1");
     dir.write("INPUT/CX_T01_IN.TXT", text);
@@ -187,7 +196,7 @@ TEST(RunDriver, MalformedCaseInputIsOneLineAndTheFailureExit) {
 }
 
 TEST(RunDriver, SameLayoutsGiveTheSameRawOffsets) {
-    auto hull = test::ellipticHull(21, 14);  // stations 0.5 apart: exact in every layout
+    auto hull = test::ellipticHull(41, 14);  // stations 0.25 apart: exact in every layout
     std::unique_ptr<CaseState> first;
     for (int format : {3, 2, 1}) {
         ScratchDir dir;

@@ -91,7 +91,7 @@ inline Hull ellipticHull(int stations, int points, double length = 10.0) {
         const double x = length * i / (stations - 1);
         const double xi = 2.0 * x / length - 1.0;
         const double keel = 0.15 - 0.75 * (1.0 - xi * xi);
-        const double b = 1.5 * (0.3 + 0.7 * (1.0 - xi * xi));
+        const double b = 1.5 * (0.3 + 0.7 * (1.0 - xi * xi)) * (1.0 - 0.1 * xi);  // fuller aft
         Station st{x, {}};
         for (int j = 0; j < points; ++j) {
             const double t = 1.5707963267948966 * j / (points - 1);

@@ -36,8 +36,9 @@ public:
         std::filesystem::create_directories(p.parent_path());
         std::ofstream(p, std::ios::binary) << text;
     }
-    std::string read(const std::string& relative) const {
-        std::ifstream in(path_ / relative, std::ios::binary);
+    std::string read(const std::string& relative) const { return readFile(path_ / relative); }
+    static std::string readFile(const std::filesystem::path& p) {
+        std::ifstream in(p, std::ios::binary);
         std::ostringstream s;
         s << in.rdbuf();
         return s.str();

@@ -1,0 +1,293 @@
+// Hulls, trial states and independent geometry for the tests of the heeled hydrostatics.
+#pragma once
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <functional>
+#include <memory>
+#include <numbers>
+#include <sstream>
+#include <vector>
+
+#include "driver/case_state.h"
+#include "geometry/design_waterline.h"
+#include "geometry/waterline_cut.h"
+#include "hydrostatics/heeled.h"
+#include "hydrostatics/upright_particulars.h"
+#include "platform/run_files.h"
+#include "support/analytic_hull.h"
+
+namespace carinex::test::heel {
+
+constexpr double kPi = std::numbers::pi;
+constexpr int kTop = kSectionPoints - 1;
+
+inline std::size_t ix(int i) { return static_cast<std::size_t>(i); }
+
+// A case state with its console captured.
+struct Bench {
+    std::unique_ptr<CaseState> st = makeCaseState();
+    std::istringstream keyboard;
+    std::ostringstream console;
+    RunFiles io{keyboard, console, "."};
+};
+
+// The upright particulars (GEOPRO) of a prepared hull, and the reference breadth BREFX = BWL/2
+// the test-point driver sets before the rest call.
+inline int uprightValues(CaseState& st, RunFiles& io, int NSLOT) {
+    double ZDRAG1 = 0.0, XLCBT = 0.0;
+    int IERR = 0;
+    GEOPRO(st, io, NSLOT, ZDRAG1, XLCBT, IERR);
+    st.point.BREFX = st.upright.BWL / 2.0;
+    return IERR;
+}
+
+// One point of a section: half-breadth and height (upward), as the analytic hulls give them.
+using Shape = std::function<SectionPoint(double x, int k)>;
+
+// Puts a hull straight into the prepared arrays (no volume match, no shift of axes): station K
+// at x(K), heights positive downward, cumulative areas as the hull preparation forms them.
+inline void prepareDirect(CaseState& st, int stations, double xAft, double xFwd, const Shape& shape) {
+    PreparedHull& h = st.hull;
+    for (int K = 0; K < kStationSlots; ++K) {
+        h.XST[ix(K)] = 0.0;
+        h.YS[ix(K)].fill(0.0);
+        h.ZS[ix(K)].fill(0.0);
+        h.SAREA[ix(K)].fill(0.0);
+    }
+    for (int K = 0; K < stations; ++K) {
+        const double x = xAft + (xFwd - xAft) * K / (stations - 1);
+        h.XST[ix(K)] = x;
+        for (int k = 0; k <= kTop; ++k) {
+            const SectionPoint p = shape(x, k);
+            h.YS[ix(K)][ix(k)] = p.y;
+            h.ZS[ix(K)][ix(k)] = -p.zUp;
+        }
+        Section& A = h.SAREA[ix(K)];
+        for (std::size_t k = 0; k < kTop; ++k) {
+            A[k + 1] = A[k] + 0.5 * (h.YS[ix(K)][k] + h.YS[ix(K)][k + 1]) * (h.ZS[ix(K)][k] - h.ZS[ix(K)][k + 1]);
+        }
+    }
+    h.KAMAX = 0;
+    double largest = -1.0;
+    for (int K = 0; K < stations; ++K) {
+        int I = 0;
+        double F = 0;
+        WLCUT(0.0, 0.0, h.YS[ix(K)], h.ZS[ix(K)], I, F);
+        h.ASECT[ix(K)] = 2.0 * (h.SAREA[ix(K)][ix(I)] + F * (h.SAREA[ix(K)][ix(I + 1)] - h.SAREA[ix(K)][ix(I)]));
+        if (h.ASECT[ix(K)] > largest) {
+            largest = h.ASECT[ix(K)];
+            h.KAMAX = K;
+        }
+    }
+    cumulativeGirths(st, stations - 1);
+    UprightParticulars& u = st.upright;
+    for (int K = 0; K < std::min(stations, 52); ++K) u.ZREF[ix(K)] = h.ZS[ix(K)][0];
+    const int K = h.KAMAX;
+    u.TC = h.ZS[ix(K)][0];
+    u.TMAX = *std::max_element(u.ZREF.begin(), u.ZREF.begin() + stations);
+    u.BWL = 2.0 * h.YS[ix(K)][ix(75)];
+    st.point.BREFX = u.BWL / 2.0;
+    st.input.VOLUME = 1.0;
+}
+
+// Trial state: sinkage, trim slope and heel in degrees, bare hull.
+inline void setTrial(CaseState& st, double SINKG, double TRIMW, double heelDegrees, bool APPON = false) {
+    TestPoint& p = st.point;
+    p.PHI = heelDegrees * kPi / 180.0;
+    p.SINPHI = std::sin(p.PHI);
+    p.COSPHI = std::cos(p.PHI);
+    p.TANPHI = std::tan(p.PHI);
+    p.SINKG = SINKG;
+    p.TRIMW = TRIMW;
+    p.APPON = APPON;
+}
+
+inline int kraeng(Bench& b, int NSLOT, double XLAM = 0.0, bool LREST = false) {
+    int IERR = 0;
+    KRAENG(*b.st, b.io, XLAM, LREST, IERR, NSLOT);
+    return IERR;
+}
+
+// ---------------------------------------------------------------------------------------------
+// The body of revolution: circular sections of radius R(x) centred on the design waterline,
+// R = Rmax*(1 - u^2)*(1 - 0.3*u) with u = (x - xm)/a, from a transom at u = -0.9 to a pointed
+// bow at u = 1. The transom (the aftmost station is wet) puts the aft end of the waterline on
+// that station whatever the heel, so upright and heeled waterlines have the same ends; the
+// after-body is the fuller one, so the centre of buoyancy lies off the largest section (for a
+// hull symmetric fore and aft about the largest section, x = 0, the first moments of area and
+// breadth vanish and their Romberg integrals cannot meet a relative tolerance).
+//
+// Which shape keeps the immersed part unchanged under heel? The heeled surface of a trial with
+// SINKG = TRIMW = 0 still passes through the centre of every section. Below it lies the half
+// disk on the side of the surface, whatever its inclination, as long as the outline is the
+// circle wherever the surface can reach it: down to angle -phi on the high side and up to +phi
+// on the low side. So the section must continue the circle above the waterline beyond the
+// largest heel. Quarter circles below the waterline with vertical sides above would not do:
+// heeled, the low side's wall adds a triangle outside the circle that the high side does not
+// give back. Here the circle runs from the keel (-90 deg) to +60 deg above the waterline, well
+// past the 30 deg of the tests, and a vertical side (outside the circle) takes the section up
+// to the common top height.
+//
+// Points 0 ... 125 lie on the circle every 1.2 deg, so the outline below +60 deg is part of a
+// regular 300-gon; point 75 sits on the waterline. A line through the centre of a centrally
+// symmetric polygon halves its area, so the immersed polygon area does not depend on the heel
+// at all: 75*R^2*sin(1.2 deg). The crossings lie on chords, between R*cos(0.6 deg) and R from
+// the centre.
+struct RoundHull {
+    int stations = 51;
+    double xm = 5.0, a = 5.0, Rmax = 0.6, top = 0.9;
+    double uAft = -0.9;
+    static constexpr int kArcPoints = 125;
+    static constexpr double kStep = kPi / 150.0;  // 1.2 deg
+
+    double xAft() const { return xm + uAft * a; }
+    double xFwd() const { return xm + a; }
+    double R(double x) const {
+        const double u = (x - xm) / a;
+        return std::max(0.0, Rmax * (1.0 - u * u) * (1.0 - 0.3 * u));
+    }
+    SectionPoint point(double x, int k) const {
+        const double r = R(x);
+        if (r <= 1e-12) return {0.0, top * k / kTop};  // the pointed end: a line up the centre plane
+        if (k <= kArcPoints) {
+            const double t = -kPi / 2.0 + kStep * k;
+            return {r * std::cos(t), r * std::sin(t)};
+        }
+        // every station ends exactly at the common top height, so the preparation copies it
+        if (k == kTop) return {r * std::cos(-kPi / 2.0 + kStep * kArcPoints), top};
+        const double zArc = r * std::sin(-kPi / 2.0 + kStep * kArcPoints);
+        const double side = r * std::cos(-kPi / 2.0 + kStep * kArcPoints);
+        return {side, zArc + (top - zArc) * (k - kArcPoints) / (kTop - kArcPoints)};
+    }
+    // Immersed area of the polygon below a line through the centre.
+    double halfPolygonArea(double r) const { return 75.0 * r * r * std::sin(kStep); }
+    // A volume near the body's: the first preparation only needs a waterline near the centres.
+    double volume() const { return kPi / 2.0 * Rmax * Rmax * a; }
+};
+
+// Prepares the body of revolution so that its design waterline passes through the centres of
+// the sections: a first preparation at the analytic volume, then a second one at the volume
+// of the first hull below the centres' level.
+inline int prepareRoundHull(Bench& b, const RoundHull& hull) {
+    auto shape = [&](double x, int k) { return hull.point(x, k); };
+    const int stations = hull.stations, NSLOT = stations - 1;
+    const double xAft = hull.xAft(), xFwd = hull.xFwd();
+    Bench first;
+    if (int e = prepareAnalyticHull(*first.st, first.io, stations, xAft, xFwd, shape, hull.volume())) return e;
+    const double centres = first.st->hull.ZS[ix(NSLOT / 2)][75];
+    int ierr = 0;
+    const double volume = VDWL(*first.st, NSLOT, centres, ierr, false, first.console);
+    if (ierr != 0) return ierr;
+    if (int e = prepareAnalyticHull(*b.st, b.io, stations, xAft, xFwd, shape, volume)) return e;
+    return uprightValues(*b.st, b.io, NSLOT);
+}
+
+// ---------------------------------------------------------------------------------------------
+// A yacht-like hull: elliptic bilges below a chine at z = zc, vertical topsides up to a low
+// deck at z = deck, a keel line that rises above the waterline at both ends, the after-body
+// the wider one.
+struct YachtHull {
+    int stations = 51;
+    double length = 10.0;
+    double zc = 0.1, deck = 0.45;
+    double D(double x) const { return 0.02 + 0.6 * (1.0 - ((x - 5.0) / 5.0) * ((x - 5.0) / 5.0)); }
+    double B(double x) const { return 0.3 + 0.9 * (1.0 - ((x - 4.5) / 5.5) * ((x - 4.5) / 5.5)); }
+    SectionPoint point(double x, int k) const {
+        constexpr int kBilge = 100;
+        if (k <= kBilge) {
+            const double u = kPi / 2.0 * k / kBilge;
+            return {B(x) * std::sin(u), zc - D(x) * std::cos(u)};
+        }
+        return {B(x), k == kTop ? deck : zc + (deck - zc) * (k - kBilge) / (kTop - kBilge)};
+    }
+};
+
+inline int prepareYachtHull(Bench& b, const YachtHull& hull, double volume = 4.0) {
+    auto shape = [&](double x, int k) { return hull.point(x, k); };
+    if (int e = prepareAnalyticHull(*b.st, b.io, hull.stations, 0.0, hull.length, shape, volume)) return e;
+    return uprightValues(*b.st, b.io, hull.stations - 1);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Independent geometry: the section as one closed polygon in signed coordinates (y, z down),
+// up the low side y > 0, across the deck ZS = Zt, down the other side, clipped by the half
+// plane below the water surface ZS = ZW - TANPHI*y.
+struct Cut {
+    double area = 0.0;     // immersed area
+    double girth = 0.0;    // wetted outline: hull and deck below the surface
+    double breadth = 0.0;  // length of the surface inside the section
+};
+
+inline Cut clipSection(const Section& YS, const Section& ZS, double ZW, double TANPHI) {
+    std::vector<std::array<double, 2>> poly;
+    for (int k = 0; k <= kTop; ++k) poly.push_back({YS[ix(k)], ZS[ix(k)]});
+    for (int k = kTop; k >= 0; --k) poly.push_back({-YS[ix(k)], ZS[ix(k)]});
+    // below the surface: g = z - (ZW - TANPHI*y) >= 0
+    auto g = [&](const std::array<double, 2>& p) { return p[1] - (ZW - TANPHI * p[0]); };
+    std::vector<std::array<double, 2>> out;
+    std::vector<bool> onLine;
+    const std::size_t n = poly.size();
+    for (std::size_t i = 0; i < n; ++i) {
+        const auto& a = poly[i];
+        const auto& c = poly[(i + 1) % n];
+        const double ga = g(a), gc = g(c);
+        if (ga >= 0.0) {
+            out.push_back(a);
+            onLine.push_back(ga == 0.0);
+        }
+        if ((ga >= 0.0) != (gc >= 0.0)) {
+            const double t = ga / (ga - gc);
+            out.push_back({a[0] + t * (c[0] - a[0]), a[1] + t * (c[1] - a[1])});
+            onLine.push_back(true);
+        }
+    }
+    Cut cut;
+    const std::size_t m = out.size();
+    for (std::size_t i = 0; i < m; ++i) {
+        const auto& a = out[i];
+        const auto& c = out[(i + 1) % m];
+        cut.area += 0.5 * (a[0] * c[1] - c[0] * a[1]);
+        const double len = std::hypot(c[0] - a[0], c[1] - a[1]);
+        if (onLine[i] && onLine[(i + 1) % m]) {
+            cut.breadth += len;
+        } else {
+            cut.girth += len;
+        }
+    }
+    cut.area = std::fabs(cut.area);
+    return cut;
+}
+
+// Largest error of the cumulative area's linear interpolation on any segment of a section:
+// the trapezoid grows quadratically along a segment, short of the chord by at most dy*dz/8.
+inline double areaInterpolationBound(const Section& YS, const Section& ZS) {
+    double worst = 0.0;
+    for (std::size_t k = 0; k < kTop; ++k) {
+        worst = std::max(worst, std::fabs((YS[k + 1] - YS[k]) * (ZS[k + 1] - ZS[k])) / 8.0);
+    }
+    return worst;
+}
+
+// How far the slope of the interpolated immersed area, d(ASEC)/d(ZW), can be from the exact
+// one, minus the horizontal waterline breadth. The cumulative half-area interpolated linearly
+// along the crossing's segment grows with the crossing's height at the segment's mean
+// half-breadth instead of the crossing's own: off by at most |dy|/2 per crossing, times the
+// rate dz/dZW = dz/(dz - m*dy) at which the crossing climbs along the segment of the line
+// ZS = ZW + m*y (m = +-TANPHI for the two sides).
+inline double areaSlopeBound(const Section& YS, const Section& ZS, double ZW, double TANPHI) {
+    double bound = 0.0;
+    for (double m : {TANPHI, -TANPHI}) {
+        for (std::size_t k = 0; k < kTop; ++k) {
+            const double f0 = ZS[k] - ZW - m * YS[k], f1 = ZS[k + 1] - ZW - m * YS[k + 1];
+            if ((f0 > 0.0) != (f1 > 0.0)) {
+                const double dy = YS[k + 1] - YS[k], dz = ZS[k + 1] - ZS[k];
+                bound += 0.5 * std::fabs(dy) * std::fabs(dz / (dz - m * dy));
+            }
+        }
+    }
+    return bound;
+}
+
+}  // namespace carinex::test::heel

@@ -417,8 +417,13 @@ def labelled(label, value):
     return [label, value]
 
 
-def write_case(path, fmt, volume):
+MODE_TABLES = {1: "resistance forces", 2: "drag areas", 3: "resistance coefficients", 4: "Delft regression only"}
+
+
+def write_case(path, fmt, volume, mode=1):
     title = f"Cruiser-racer example, LWL 10 m, offsets FORMAT {fmt} ({LAYOUTS[fmt]})"
+    if mode != 1:
+        title = f"Cruiser-racer example, LWL 10 m, MODE {mode} ({MODE_TABLES[mode]})"
     assert len(title) <= 70
     lines = [
         "Carinex case input: cruiser-racer example",
@@ -452,7 +457,7 @@ def write_case(path, fmt, volume):
     lines += labelled("NSTK: number of stimulator studs on the keel (0 = trip strip)", "0")
     lines += labelled("NSTR: number of stimulator studs on the rudder", "0")
     lines += labelled("NTEST: number of test points (rows below)", str(len(TEST_POINTS)))
-    lines += labelled("MODE: computation mode (4 = regression only)", "1")
+    lines += labelled("MODE: 1 forces, 2 drag areas, 3 coefficients, 4 regression only", str(mode))
     lines += [
         "Test points, one row each: V m/s, MEXT Nm, water temperature C, TURBU %, XTRANS mm,",
         "heel deg, appendages (1.0 = keel and rudder, 0.0 = bare hull), leeway deg,",
@@ -565,6 +570,14 @@ def write_readme(path, volume, stations):
         "CR3; the report goes to CXRUN/ and the resistance table to DRAG/, both",
         "created when missing.",
         "",
+        "The same case (counted-stations layout) in the other table modes:",
+        "",
+        "| Case | MODE | Resistance table |",
+        "|---|---|---|",
+        "| CM2 | 2 | drag areas (resistance over dynamic pressure) |",
+        "| CM3 | 3 | resistance coefficients on the wetted surface |",
+        "| CM4 | 4 | Delft-series regression only, no equilibrium |",
+        "",
         "Every file here is written by `tools/make_example.py`. Regenerate them from",
         "the repository root with",
         "",
@@ -582,6 +595,9 @@ def main():
     write_offsets_3(out / "OFFSETS" / "OFFS_CR3.TXT", stations)
     for fmt in (1, 2, 3):
         write_case(out / "INPUT" / f"CX_CR{fmt}_IN.TXT", fmt, volume)
+    for mode in (2, 3, 4):
+        write_offsets_3(out / "OFFSETS" / f"OFFS_CM{mode}.TXT", stations)
+        write_case(out / "INPUT" / f"CX_CM{mode}_IN.TXT", 3, volume, mode)
     write_appendages(out / "APPEND" / "CRUISER.APP")
     write_readme(out / "README.md", volume, stations)
     print(f"wrote {out} (VOLUME = {volume:.4f} m^3)")

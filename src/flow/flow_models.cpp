@@ -11,7 +11,7 @@ void WPOTI(CaseState& st, RunFiles&, double, double& W, int, int, int& IERR) {
     IERR = 0;
 }
 
-void BLAYER(CaseState& st, RunFiles&, double& RFRIC, double, double, double, int, int, int& IERR) {
+void BLAYER(CaseState& st, RunFiles&, double& RFRIC, double, double&, double, int, int, int& IERR) {
     RFRIC = frictionLineSubstitute(st);
     st.flow.MYVISC = 0.0;
     st.flow.RSTUD = 0.0;

@@ -1,13 +1,13 @@
 // Waterline cuts of a prepared section: a semicircle of radius R about the design waterline,
 // point k at the angle theta_k = pi*k/150 from the keel, YS = R*sin(theta), ZS = R*cos(theta)
-// (positive downward). Crossings are checked against the exact intersection of the line with
-// the chord the crossing lies on (a 2x2 solve here), and against the circle itself within the
-// polygon's sagitta.
+// (positive downward). A crossing must lie on the chord the circle's own crossing falls on, at
+// the exact intersection of the line with that chord (a 2x2 solve here).
 #include <gtest/gtest.h>
 
 #include <array>
 #include <cmath>
 #include <cstddef>
+#include <string>
 #include <utility>
 
 #include "geometry/waterline_cut.h"
@@ -22,232 +22,121 @@ constexpr double kRadius = 2.0;
 constexpr double kAngleStep = kPi / 150.0;
 
 struct SemiCircle {
-    Section YS{};
-    Section ZS{};
-};
-
-SemiCircle semicircle() {
-    SemiCircle c;
-    for (int k = 0; k <= 150; ++k) {
-        c.YS[static_cast<std::size_t>(k)] = kRadius * std::sin(kAngleStep * k);
-        c.ZS[static_cast<std::size_t>(k)] = kRadius * std::cos(kAngleStep * k);
+    Section YS{}, ZS{};
+    SemiCircle() {
+        for (std::size_t k = 0; k <= 150; ++k) {
+            YS[k] = kRadius * std::sin(kAngleStep * static_cast<double>(k));
+            ZS[k] = kRadius * std::cos(kAngleStep * static_cast<double>(k));
+        }
     }
-    return c;
-}
-
-struct Point {
-    double y, z;
 };
 
-// Point at fraction t along segment i of the section.
-Point on_segment(const SemiCircle& c, int i, double t) {
-    const auto k = static_cast<std::size_t>(i);
-    return {c.YS[k] + t * (c.YS[k + 1] - c.YS[k]), c.ZS[k] + t * (c.ZS[k + 1] - c.ZS[k])};
+// Checks the crossing (I, T) of the line ZS = z0 + m*YS: segment I holds the circle's crossing
+// (the root of larger YS for root = 1, of smaller YS for root = -1), and T puts it on the line.
+void expectCrossing(const SemiCircle& c, int I, double T, double z0, double m, double root) {
+    SCOPED_TRACE("z0 " + std::to_string(z0) + " m " + std::to_string(m));
+    // circle: (1 + m^2)*y^2 + 2*z0*m*y + z0^2 - R^2 = 0
+    const double a = 1.0 + m * m, b = 2.0 * z0 * m, cc = z0 * z0 - kRadius * kRadius;
+    const double y = (-b + root * std::sqrt(b * b - 4.0 * a * cc)) / (2.0 * a);
+    const double k = std::atan2(y, z0 + m * y) / kAngleStep;
+    ASSERT_GT(k - std::floor(k), 0.05) << "too close to a point to tell the segment";
+    ASSERT_LT(k - std::floor(k), 0.95) << "too close to a point to tell the segment";
+    ASSERT_EQ(I, static_cast<int>(std::floor(k)));
+    // the line against the chord: YS_I + t*dy = y, ZS_I + t*dz = z0 + m*y, by Cramer's rule
+    const auto i = static_cast<std::size_t>(I);
+    const double dy = c.YS[i + 1] - c.YS[i], dz = c.ZS[i + 1] - c.ZS[i];
+    const double t = (c.YS[i] * m + z0 - c.ZS[i]) / (dz - m * dy);
+    EXPECT_NEAR(T, t, 1e-12);
+    EXPECT_GE(T, 0.0);
+    EXPECT_LE(T, 1.0);
 }
 
-// Line z = z0 + m*y crossing the chord from point i to point i+1: solve
-// y_i + t*dy = y, z_i + t*dz = z0 + m*y for (t, y) by Cramer's rule.
-Point chord_crossing(const SemiCircle& c, int i, double z0, double m) {
-    const auto k = static_cast<std::size_t>(i);
-    const double dy = c.YS[k + 1] - c.YS[k];
-    const double dz = c.ZS[k + 1] - c.ZS[k];
-    // Unknowns t, y:   dy*t - y = -y_i ;   dz*t - m*y = z0 - z_i
-    const double det = dy * (-m) - (-1.0) * dz;
-    const double t = ((-c.YS[k]) * (-m) - (-1.0) * (z0 - c.ZS[k])) / det;
-    return on_segment(c, i, t);
-}
-
-// Angle from the keel of the circle's crossing with z = z0 + m*y on the side y > 0, and the
-// segment that contains it. Which of the two roots is wanted is given by the sign.
-double circle_crossing_angle(double z0, double m, double root_sign) {
-    // (1 + m^2) y^2 + 2 z0 m y + z0^2 - R^2 = 0
-    const double a = 1.0 + m * m;
-    const double b = 2.0 * z0 * m;
-    const double cc = z0 * z0 - kRadius * kRadius;
-    const double y = (-b + root_sign * std::sqrt(b * b - 4.0 * a * cc)) / (2.0 * a);
-    return std::atan2(y, z0 + m * y);
-}
-
-int segment_of_angle(double theta) {
-    const double k = theta / kAngleStep;
-    // Keep the test away from vertices, where the polygon and the circle may pick neighbours.
-    EXPECT_GT(k - std::floor(k), 0.05);
-    EXPECT_LT(k - std::floor(k), 0.95);
-    return static_cast<int>(std::floor(k));
-}
-
-// Largest distance between the circle and a chord of the polygon.
-double sagitta() { return kRadius * (1.0 - std::cos(0.5 * kAngleStep)); }
-
-void expect_on_circle_polygon(const Point& p) {
-    const double r = std::hypot(p.y, p.z);
-    EXPECT_LE(r, kRadius + 1e-12);
-    EXPECT_GE(r, kRadius - sagitta() - 1e-12);
-}
-
-// ---------------------------------------------------------------------------------------------
-TEST(WaterlineCut, HorizontalLineGivesTheHalfBreadth) {
-    const SemiCircle c = semicircle();
-    const double z0 = 0.7;
-    int I = -1;
-    double T = -1.0;
-    WLCUT(z0, 0.0, c.YS, c.ZS, I, T);
-    EXPECT_EQ(I, segment_of_angle(std::acos(z0 / kRadius)));
-    const Point p = on_segment(c, I, T);
-    const Point exact = chord_crossing(c, I, z0, 0.0);
-    EXPECT_NEAR(p.y, exact.y, 1e-12);
-    EXPECT_NEAR(p.z, z0, 1e-12);
-    // Half-breadth of the circle at that depth, within the polygon's error.
-    EXPECT_NEAR(p.y, std::sqrt(kRadius * kRadius - z0 * z0), 1e-4 * kRadius);
-    EXPECT_LE(p.y, std::sqrt(kRadius * kRadius - z0 * z0));  // chords lie inside the circle
-    expect_on_circle_polygon(p);
-}
-
-TEST(WaterlineCut, HeeledLineOnBothSides) {
-    const SemiCircle c = semicircle();
-    const double z0 = 0.3;
-    const double slope = std::tan(20.0 * kPi / 180.0);
-    for (double m : {slope, -slope}) {
+TEST(WaterlineCut, LevelAndHeeledLinesCrossOnTheRightChord) {
+    const SemiCircle c;
+    const double heel = std::tan(20.0 * kPi / 180.0);
+    const std::pair<double, double> lines[] = {{0.7, 0.0}, {0.3, heel}, {0.3, -heel}, {-1.1, 0.6}};
+    for (auto [z0, m] : lines) {
         int I = -1;
         double T = -1.0;
         WLCUT(z0, m, c.YS, c.ZS, I, T);
-        EXPECT_EQ(I, segment_of_angle(circle_crossing_angle(z0, m, 1.0))) << "slope " << m;
-        EXPECT_GE(T, 0.0);
-        EXPECT_LE(T, 1.0);
-        const Point p = on_segment(c, I, T);
-        const Point exact = chord_crossing(c, I, z0, m);
-        EXPECT_NEAR(p.y, exact.y, 1e-12) << "slope " << m;
-        EXPECT_NEAR(p.z, z0 + m * p.y, 1e-12) << "slope " << m;
-        expect_on_circle_polygon(p);
+        expectCrossing(c, I, T, z0, m, 1.0);
     }
 }
 
-TEST(WaterlineCut, PointOnTheLineCountsAsWet) {
-    // Only a point strictly above the line is dry: through point 75 the crossing is reported
-    // at the start of segment 75, not at the end of segment 74.
-    const SemiCircle c = semicircle();
-    int I = -1;
-    double T = -1.0;
-    WLCUT(c.ZS[75], 0.0, c.YS, c.ZS, I, T);
-    EXPECT_EQ(I, 75);
-    EXPECT_EQ(T, 0.0);
-}
-
-TEST(WaterlineCut, StationWhollyBelowTheLineEndsAtTheTopSegment) {
-    const SemiCircle c = semicircle();
-    int I = -1;
-    double T = -1.0;
-    // Horizontal line far above: f falls from point 149 to 150, the fraction exceeds 1.
-    WLCUT(-3.0 * kRadius, 0.0, c.YS, c.ZS, I, T);
-    EXPECT_EQ(I, 149);
-    EXPECT_EQ(T, 1.0);
-    // Line rising steeply away from the centre plane: f grows towards the top, fraction < 0.
-    WLCUT(-3.0 * kRadius, 1.0, c.YS, c.ZS, I, T);
-    EXPECT_EQ(I, 149);
-    EXPECT_EQ(T, 0.0);
-}
-
-TEST(WaterlineCut, OnlyTheKeelPointBelowTheLineGivesTheFirstSegment) {
-    const SemiCircle c = semicircle();
-    int I = -1;
-    double T = -1.0;
-    const double z0 = 0.5 * (c.ZS[0] + c.ZS[1]);
-    WLCUT(z0, 0.0, c.YS, c.ZS, I, T);
-    EXPECT_EQ(I, 0);
-    EXPECT_NEAR(T, 0.5, 1e-12);
-    // The whole station above the line: still the first segment, fraction clamped to 0.
-    WLCUT(1.5 * kRadius, 0.0, c.YS, c.ZS, I, T);
-    EXPECT_EQ(I, 0);
-    EXPECT_EQ(T, 0.0);
-}
-
-// ---------------------------------------------------------------------------------------------
-TEST(WaterlineCut2, HeeledLineBelowTheKeelGivesEntryAndExit) {
-    // Line z = z0 - m*y with the keel point above it: the wet part is the arc around the
-    // direction in which the line is closest to the centre.
-    const SemiCircle c = semicircle();
-    const double m = 1.0;
-    const double z0 = 1.2 * kRadius;
-    int I1 = -1, I2 = -1;
-    double T1 = -1.0, T2 = -1.0;
-    WLCUT2(z0, m, c.YS, c.ZS, I1, T1, I2, T2);
-    // On the circle the crossings lie at phi -/+ acos(z0/(R*sqrt(1+m^2))), tan(phi) = m.
-    const double phi = std::atan(m);
-    const double half = std::acos(z0 / (kRadius * std::sqrt(1.0 + m * m)));
-    EXPECT_EQ(I1, segment_of_angle(phi - half));
-    EXPECT_EQ(I2, segment_of_angle(phi + half));
-    for (auto [I, T] : {std::pair{I1, T1}, std::pair{I2, T2}}) {
-        const Point p = on_segment(c, I, T);
-        const Point exact = chord_crossing(c, I, z0, -m);
-        EXPECT_NEAR(p.y, exact.y, 1e-12);
-        EXPECT_NEAR(p.z, z0 - m * p.y, 1e-12);
-        EXPECT_GE(T, 0.0);
-        EXPECT_LE(T, 1.0);
-        expect_on_circle_polygon(p);
+// Only a point strictly above the line is dry, and the fraction is clamped to [0, 1] where the
+// line misses the segment.
+TEST(WaterlineCut, EdgeCases) {
+    const SemiCircle c;
+    struct Case {
+        double z0, m;
+        int I;
+        double T;
+    };
+    const Case cases[] = {
+        {c.ZS[75], 0.0, 75, 0.0},                     // through point 75: the start of segment 75
+        {-3.0 * kRadius, 0.0, 149, 1.0},              // all points wet, the line far above the top
+        {-3.0 * kRadius, 1.0, 149, 0.0},              // all wet, rising steeply outboard
+        {0.5 * (c.ZS[0] + c.ZS[1]), 0.0, 0, 0.5},     // only the keel point wet
+        {1.5 * kRadius, 0.0, 0, 0.0},                 // all dry
+    };
+    for (const Case& k : cases) {
+        int I = -1;
+        double T = -1.0;
+        WLCUT(k.z0, k.m, c.YS, c.ZS, I, T);
+        EXPECT_EQ(I, k.I) << k.z0 << " " << k.m;
+        EXPECT_NEAR(T, k.T, 1e-12) << k.z0 << " " << k.m;
     }
 }
 
-TEST(WaterlineCut2, HorizontalLineExitsAtTheHalfBreadth) {
-    const SemiCircle c = semicircle();
-    const double z0 = 0.7;
-    int I1 = -1, I2 = -1;
-    double T1 = -1.0, T2 = -1.0;
-    WLCUT2(z0, 0.0, c.YS, c.ZS, I1, T1, I2, T2);
-    // The keel point is wet already: the entry is the first segment, its fraction unclamped
-    // (the line lies above both of its points).
-    EXPECT_EQ(I1, 0);
-    EXPECT_NEAR(T1, (c.ZS[0] - z0) / (c.ZS[0] - c.ZS[1]), 1e-9);
-    EXPECT_GT(T1, 1.0);
-    EXPECT_EQ(I2, segment_of_angle(std::acos(z0 / kRadius)));
-    const Point p = on_segment(c, I2, T2);
-    EXPECT_NEAR(p.y, chord_crossing(c, I2, z0, 0.0).y, 1e-12);
-    EXPECT_NEAR(p.y, std::sqrt(kRadius * kRadius - z0 * z0), 1e-4 * kRadius);
-}
-
-TEST(WaterlineCut2, ExitAgreesWithTheBisectionWhenTheKeelIsWet) {
-    const SemiCircle c = semicircle();
+// WLCUT2 takes the line ZS = z0 - m*YS. With the keel wet the entry is the first segment, its
+// fraction not clamped, and the exit the circle's crossing. With the keel point above the line
+// the wet part is the arc around the direction in which the line comes closest to the centre.
+TEST(WaterlineCut2, EntryAndExitLieOnTheCircle) {
+    const SemiCircle c;
     for (double m : {0.0, 0.2, 0.6}) {
-        for (double z0 : {-1.1, 0.0, 0.9, 1.7}) {
-            int I1 = -1, I2 = -1, I = -1;
-            double T1 = 0.0, T2 = 0.0, T = 0.0;
+        for (double z0 : {-1.1, 0.35, 0.7, 1.7}) {
+            int I1 = -1, I2 = -1;
+            double T1 = 0.0, T2 = 0.0;
             WLCUT2(z0, m, c.YS, c.ZS, I1, T1, I2, T2);
-            WLCUT(z0, -m, c.YS, c.ZS, I, T);  // the same line ZS = z0 - m*YS
-            EXPECT_EQ(I2, I) << "z0 " << z0 << " m " << m;
-            EXPECT_NEAR(T2, T, 1e-12) << "z0 " << z0 << " m " << m;
+            EXPECT_EQ(I1, 0);
+            EXPECT_NEAR(c.ZS[0] + T1 * (c.ZS[1] - c.ZS[0]), z0 - m * T1 * c.YS[1], 1e-12) << "on the line";
+            if (m == 0.0) {
+                EXPECT_GT(T1, 1.0) << "the line lies above both keel points";
+            }
+            expectCrossing(c, I2, T2, z0, -m, 1.0);
         }
     }
-}
-
-TEST(WaterlineCut2, PointOnTheLineIsNoExit) {
-    const SemiCircle c = semicircle();
     int I1 = -1, I2 = -1;
     double T1 = -1.0, T2 = -1.0;
-    WLCUT2(c.ZS[60], 0.0, c.YS, c.ZS, I1, T1, I2, T2);
-    EXPECT_EQ(I2, 60);
-    EXPECT_EQ(T2, 0.0);
+    WLCUT2(1.2 * kRadius, 1.0, c.YS, c.ZS, I1, T1, I2, T2);
+    expectCrossing(c, I1, T1, 1.2 * kRadius, -1.0, -1.0);
+    expectCrossing(c, I2, T2, 1.2 * kRadius, -1.0, 1.0);
 }
 
-TEST(WaterlineCut2, StationWhollyAboveTheLineHasNoCrossing) {
-    const SemiCircle c = semicircle();
-    for (double m : {0.0, 0.3}) {
+// No crossing is segment 151 with fraction 0; a point on the line is no exit.
+TEST(WaterlineCut2, MissingCrossings) {
+    const SemiCircle c;
+    struct Case {
+        double z0, m;
+        int I1, I2;
+    };
+    const Case cases[] = {
+        {1.5 * kRadius, 0.0, 151, 151},  // wholly above the line
+        {1.5 * kRadius, 0.3, 151, 151},
+        {-3.0 * kRadius, 0.0, 0, 151},   // wholly below: no exit
+        {c.ZS[60], 0.0, 0, 60},          // through point 60: the exit is segment 60, not 59
+    };
+    for (const Case& k : cases) {
         int I1 = -1, I2 = -1;
         double T1 = -1.0, T2 = -1.0;
-        WLCUT2(1.5 * kRadius, m, c.YS, c.ZS, I1, T1, I2, T2);
-        EXPECT_EQ(I1, 151);
-        EXPECT_EQ(I2, 151);
-        EXPECT_EQ(T1, 0.0);
-        EXPECT_EQ(T2, 0.0);
+        WLCUT2(k.z0, k.m, c.YS, c.ZS, I1, T1, I2, T2);
+        EXPECT_EQ(I1, k.I1) << k.z0;
+        EXPECT_EQ(I2, k.I2) << k.z0;
+        EXPECT_EQ(T2, 0.0) << k.z0;
+        if (k.I1 == 151) {
+            EXPECT_EQ(T1, 0.0);
+        }
     }
-}
-
-TEST(WaterlineCut2, StationWhollyBelowTheLineHasNoExit) {
-    const SemiCircle c = semicircle();
-    int I1 = -1, I2 = -1;
-    double T1 = -1.0, T2 = -1.0;
-    WLCUT2(-3.0 * kRadius, 0.0, c.YS, c.ZS, I1, T1, I2, T2);
-    EXPECT_EQ(I1, 0);
-    EXPECT_EQ(I2, 151);
-    EXPECT_EQ(T2, 0.0);
 }
 
 }  // namespace

@@ -1,10 +1,11 @@
 // Hulls, trial states and independent geometry for the tests of the heeled hydrostatics.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <functional>
 #include <memory>
 #include <numbers>
 #include <sstream>
@@ -17,6 +18,7 @@
 #include "hydrostatics/upright_particulars.h"
 #include "platform/run_files.h"
 #include "support/analytic_hull.h"
+#include "support/vee_hull.h"
 
 namespace carinex::test::heel {
 
@@ -43,51 +45,35 @@ inline int uprightValues(CaseState& st, RunFiles& io, int NSLOT) {
     return IERR;
 }
 
-// One point of a section: half-breadth and height (upward), as the analytic hulls give them.
-using Shape = std::function<SectionPoint(double x, int k)>;
+// Elliptic bilge of half-breadth B from the keel, D below the chine at height zc, up to point
+// 100 at the chine, then a vertical side up to the deck.
+inline SectionPoint bilgeSection(double B, double D, double zc, double deck, int k) {
+    constexpr int kBilge = 100;
+    if (k > kBilge) return {B, k == kTop ? deck : zc + (deck - zc) * (k - kBilge) / (kTop - kBilge)};
+    const double u = kPi / 2.0 * k / kBilge;
+    return {B * std::sin(u), zc - D * std::cos(u)};
+}
 
-// Puts a hull straight into the prepared arrays (no volume match, no shift of axes): station K
-// at x(K), heights positive downward, cumulative areas as the hull preparation forms them.
-inline void prepareDirect(CaseState& st, int stations, double xAft, double xFwd, const Shape& shape) {
+// Puts a hull straight into the prepared arrays (no volume match, no shift of axes), with the
+// section areas at ZS = 0, the largest section, the girths and the upright values KRAENG reads.
+inline void prepareDirect(CaseState& st, int stations, double xAft, double xFwd, const SectionFormula& shape) {
     PreparedHull& h = st.hull;
-    for (int K = 0; K < kStationSlots; ++K) {
-        h.XST[ix(K)] = 0.0;
-        h.YS[ix(K)].fill(0.0);
-        h.ZS[ix(K)].fill(0.0);
-        h.SAREA[ix(K)].fill(0.0);
-    }
-    for (int K = 0; K < stations; ++K) {
-        const double x = xAft + (xFwd - xAft) * K / (stations - 1);
-        h.XST[ix(K)] = x;
-        for (int k = 0; k <= kTop; ++k) {
-            const SectionPoint p = shape(x, k);
-            h.YS[ix(K)][ix(k)] = p.y;
-            h.ZS[ix(K)][ix(k)] = -p.zUp;
-        }
-        Section& A = h.SAREA[ix(K)];
-        for (std::size_t k = 0; k < kTop; ++k) {
-            A[k + 1] = A[k] + 0.5 * (h.YS[ix(K)][k] + h.YS[ix(K)][k + 1]) * (h.ZS[ix(K)][k] - h.ZS[ix(K)][k + 1]);
-        }
-    }
+    placeSections(h, stations, xAft, xFwd, shape);
     h.KAMAX = 0;
-    double largest = -1.0;
     for (int K = 0; K < stations; ++K) {
         int I = 0;
         double F = 0;
         WLCUT(0.0, 0.0, h.YS[ix(K)], h.ZS[ix(K)], I, F);
-        h.ASECT[ix(K)] = 2.0 * (h.SAREA[ix(K)][ix(I)] + F * (h.SAREA[ix(K)][ix(I + 1)] - h.SAREA[ix(K)][ix(I)]));
-        if (h.ASECT[ix(K)] > largest) {
-            largest = h.ASECT[ix(K)];
-            h.KAMAX = K;
-        }
+        const Section& A = h.SAREA[ix(K)];
+        h.ASECT[ix(K)] = 2.0 * (A[ix(I)] + F * (A[ix(I + 1)] - A[ix(I)]));
+        if (h.ASECT[ix(K)] > h.ASECT[ix(h.KAMAX)]) h.KAMAX = K;
     }
     cumulativeGirths(st, stations - 1);
     UprightParticulars& u = st.upright;
     for (int K = 0; K < std::min(stations, 52); ++K) u.ZREF[ix(K)] = h.ZS[ix(K)][0];
-    const int K = h.KAMAX;
-    u.TC = h.ZS[ix(K)][0];
+    u.TC = h.ZS[ix(h.KAMAX)][0];
     u.TMAX = *std::max_element(u.ZREF.begin(), u.ZREF.begin() + stations);
-    u.BWL = 2.0 * h.YS[ix(K)][ix(75)];
+    u.BWL = 2.0 * h.YS[ix(h.KAMAX)][ix(75)];
     st.point.BREFX = u.BWL / 2.0;
     st.input.VOLUME = 1.0;
 }
@@ -108,6 +94,13 @@ inline int kraeng(Bench& b, int NSLOT, double XLAM = 0.0, bool LREST = false) {
     int IERR = 0;
     KRAENG(*b.st, b.io, XLAM, LREST, IERR, NSLOT);
     return IERR;
+}
+
+// The default path: every value a default, the volume a billionth of VOLUME.
+inline void expectDefaultPath(Bench& b, int NSLOT) {
+    b.st->trial.VOLCB = 1.0;
+    EXPECT_EQ(kraeng(b, NSLOT), kKraengDefault);
+    EXPECT_EQ(b.st->trial.VOLCB, b.st->input.VOLUME * 1e-9);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -151,15 +144,11 @@ struct RoundHull {
     SectionPoint point(double x, int k) const {
         const double r = R(x);
         if (r <= 1e-12) return {0.0, top * k / kTop};  // the pointed end: a line up the centre plane
-        if (k <= kArcPoints) {
-            const double t = -kPi / 2.0 + kStep * k;
-            return {r * std::cos(t), r * std::sin(t)};
-        }
+        const double t = -kPi / 2.0 + kStep * std::min(k, kArcPoints);
+        if (k <= kArcPoints) return {r * std::cos(t), r * std::sin(t)};
         // every station ends exactly at the common top height, so the preparation copies it
-        if (k == kTop) return {r * std::cos(-kPi / 2.0 + kStep * kArcPoints), top};
-        const double zArc = r * std::sin(-kPi / 2.0 + kStep * kArcPoints);
-        const double side = r * std::cos(-kPi / 2.0 + kStep * kArcPoints);
-        return {side, zArc + (top - zArc) * (k - kArcPoints) / (kTop - kArcPoints)};
+        const double zArc = r * std::sin(t);
+        return {r * std::cos(t), k == kTop ? top : zArc + (top - zArc) * (k - kArcPoints) / (kTop - kArcPoints)};
     }
     // Immersed area of the polygon below a line through the centre.
     double halfPolygonArea(double r) const { return 75.0 * r * r * std::sin(kStep); }
@@ -172,15 +161,14 @@ struct RoundHull {
 // of the first hull below the centres' level.
 inline int prepareRoundHull(Bench& b, const RoundHull& hull) {
     auto shape = [&](double x, int k) { return hull.point(x, k); };
-    const int stations = hull.stations, NSLOT = stations - 1;
-    const double xAft = hull.xAft(), xFwd = hull.xFwd();
+    const int NSLOT = hull.stations - 1;
     Bench first;
-    if (int e = prepareAnalyticHull(*first.st, first.io, stations, xAft, xFwd, shape, hull.volume())) return e;
-    const double centres = first.st->hull.ZS[ix(NSLOT / 2)][75];
+    if (int e = prepareAnalyticHull(*first.st, first.io, hull.stations, hull.xAft(), hull.xFwd(), shape, hull.volume()))
+        return e;
     int ierr = 0;
-    const double volume = VDWL(*first.st, NSLOT, centres, ierr, false, first.console);
+    const double volume = VDWL(*first.st, NSLOT, first.st->hull.ZS[ix(NSLOT / 2)][75], ierr, false, first.console);
     if (ierr != 0) return ierr;
-    if (int e = prepareAnalyticHull(*b.st, b.io, stations, xAft, xFwd, shape, volume)) return e;
+    if (int e = prepareAnalyticHull(*b.st, b.io, hull.stations, hull.xAft(), hull.xFwd(), shape, volume)) return e;
     return uprightValues(*b.st, b.io, NSLOT);
 }
 
@@ -194,18 +182,10 @@ struct YachtHull {
     double zc = 0.1, deck = 0.45;
     double D(double x) const { return 0.02 + 0.6 * (1.0 - ((x - 5.0) / 5.0) * ((x - 5.0) / 5.0)); }
     double B(double x) const { return 0.3 + 0.9 * (1.0 - ((x - 4.5) / 5.5) * ((x - 4.5) / 5.5)); }
-    SectionPoint point(double x, int k) const {
-        constexpr int kBilge = 100;
-        if (k <= kBilge) {
-            const double u = kPi / 2.0 * k / kBilge;
-            return {B(x) * std::sin(u), zc - D(x) * std::cos(u)};
-        }
-        return {B(x), k == kTop ? deck : zc + (deck - zc) * (k - kBilge) / (kTop - kBilge)};
-    }
 };
 
 inline int prepareYachtHull(Bench& b, const YachtHull& hull, double volume = 4.0) {
-    auto shape = [&](double x, int k) { return hull.point(x, k); };
+    auto shape = [&](double x, int k) { return bilgeSection(hull.B(x), hull.D(x), hull.zc, hull.deck, k); };
     if (int e = prepareAnalyticHull(*b.st, b.io, hull.stations, 0.0, hull.length, shape, volume)) return e;
     return uprightValues(*b.st, b.io, hull.stations - 1);
 }
@@ -228,10 +208,8 @@ inline Cut clipSection(const Section& YS, const Section& ZS, double ZW, double T
     auto g = [&](const std::array<double, 2>& p) { return p[1] - (ZW - TANPHI * p[0]); };
     std::vector<std::array<double, 2>> out;
     std::vector<bool> onLine;
-    const std::size_t n = poly.size();
-    for (std::size_t i = 0; i < n; ++i) {
-        const auto& a = poly[i];
-        const auto& c = poly[(i + 1) % n];
+    for (std::size_t i = 0; i < poly.size(); ++i) {
+        const auto &a = poly[i], &c = poly[(i + 1) % poly.size()];
         const double ga = g(a), gc = g(c);
         if (ga >= 0.0) {
             out.push_back(a);
@@ -244,17 +222,10 @@ inline Cut clipSection(const Section& YS, const Section& ZS, double ZW, double T
         }
     }
     Cut cut;
-    const std::size_t m = out.size();
-    for (std::size_t i = 0; i < m; ++i) {
-        const auto& a = out[i];
-        const auto& c = out[(i + 1) % m];
-        cut.area += 0.5 * (a[0] * c[1] - c[0] * a[1]);
-        const double len = std::hypot(c[0] - a[0], c[1] - a[1]);
-        if (onLine[i] && onLine[(i + 1) % m]) {
-            cut.breadth += len;
-        } else {
-            cut.girth += len;
-        }
+    for (std::size_t i = 0; i < out.size(); ++i) {
+        const std::size_t j = (i + 1) % out.size();
+        cut.area += 0.5 * (out[i][0] * out[j][1] - out[j][0] * out[i][1]);
+        (onLine[i] && onLine[j] ? cut.breadth : cut.girth) += std::hypot(out[j][0] - out[i][0], out[j][1] - out[i][1]);
     }
     cut.area = std::fabs(cut.area);
     return cut;
@@ -264,9 +235,8 @@ inline Cut clipSection(const Section& YS, const Section& ZS, double ZW, double T
 // the trapezoid grows quadratically along a segment, short of the chord by at most dy*dz/8.
 inline double areaInterpolationBound(const Section& YS, const Section& ZS) {
     double worst = 0.0;
-    for (std::size_t k = 0; k < kTop; ++k) {
+    for (std::size_t k = 0; k < kTop; ++k)
         worst = std::max(worst, std::fabs((YS[k + 1] - YS[k]) * (ZS[k + 1] - ZS[k])) / 8.0);
-    }
     return worst;
 }
 

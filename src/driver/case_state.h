@@ -156,19 +156,57 @@ struct TrialHydrostatics {
 };
 
 // Flow around the hull in the latest trial state.
+constexpr int kBodyPoints = 40;     // velocity points 1 .. 40 on the equivalent body
+constexpr int kFlowPoints = 81;     // 0 nose, 1 .. 40 body, 41 .. 80 wake cylinder
 struct FlowResults {
+    // dynamic (wave-raised) waterline
+    double XFDYN = 0, XADYN = 0;
+    int ISTD1 = 0, ISTD2 = 0, NSTD = 0;
+    SlotArray ASECD{}, GIRTHD{};
+    std::array<double, kStationSlots + 1> BSECD{};
+    // streamline length along the mean-depth line, SLEN(x) over XSL
+    SlotArray XSL{}, SLEN{};
+    std::array<double, 4 * kStationSlots> SLCOEF{};
+    SlotArray SLP{};
+    // equivalent body of revolution and its surface velocity
     double DEQ = 0, DTRANS = 0, WENTER = 0, UMAX = 0, UMIN = 0, U25 = 0;
-    double RFRIC = 0, FFORM = 0, MYVISC = 0, WPAR = 0, BDYN = 0, KVEFF = 0;
+    std::array<double, kBodyPoints + 1> SELLI{};           // 0 .. 40
+    std::array<double, kFlowPoints> VSURF{};               // 0 .. 80
+    std::array<double, 4 * kBodyPoints> VSCOEF{};          // RATSPL of VSURF over SELLI
+    std::array<double, kBodyPoints> VSP{};
+    int NSR = 0;
+    OneBased<double, kStationSlots> SR, DSR;               // SR(1) .. SR(NSR)
+    std::array<double, 4 * kStationSlots> DSCOEF{};
+    std::array<double, kStationSlots> DSP{};
+    int IRUN = 0;
+    SlotArray DMEAN{};
+    // empirical wave profile of the dynamic waterline
+    double HCREST = 0, HTROU = 0, HSTERN = 0, XCREST = 0, XTROU = 0;
+    double WAVA = 0, WAVB = 0, WAVC = 0, SLAFT = 0, ZAFT = 0;
+    // boundary layer and friction
+    double RFRIC = 0, FFORM = 0, MYVISC = 0, WPAR = 0;
+    SlotArray THETA{}, H12{}, CFHALF{};
     double TURBU = 0, XTRANS = 0, XTR = 0, SSTART = 0, RSTUD = 0;
+    // effective volume and flare
+    double BDYN = 0, KVEFF = 0, BRUN = 0, BTRQ = 0, BFLARE = 0, ZFLARE = 0;
+    // transom and rudder immersion
+    double ATRANS = 0, RHSPAN = 0, RAEFF = 0, RGAP = 0;
 };
 
 // Keel, rudder and hull forces of the latest trial state.
 struct AppendageResults {
+    // section data per test point
+    OneBased<double, kKeelStrips> SLOPK, CLMXK;  // keel strip lift-slope factor, maximum lift
     double SLOPR = 0, CLMXR = 0;  // rudder section lift slope factor and maximum lift
+    double KARF = 0;              // keel aspect-ratio factor (hull and free-surface mirror)
     double DTRIM = 0, STIMK = 0, STIMR = 0;
     double FXK = 0, FYK = 0, FZK = 0, MYK = 0;
     double FXR = 0, FYR = 0, FZR = 0, MYR = 0;
     double XHULL = 0, YHULL = 0, RHULL = 0, RTRIM = 0;
+    // keel lifting line
+    double CLROOT = 0;
+    OneBased<double, kKeelStrips> TAPK, CLAK, CLA2, AIAK, AIA2, UPWK, INCK;
+    double CLRCOR = 0, HCARRY = 0, DRFFAC = 0;
 };
 
 // Balance of the latest trial state.

@@ -19,9 +19,6 @@ void sectionQuantities(CaseState& st);
 // Reynolds-number range check of the section data.
 void RECHK(CaseState& st, RunFiles& io, double VNU, bool FULLSC);
 
-// Forces of hull, keel and rudder with appendages.
-void APPFRC(CaseState& st, double UREL, double DELK, double DELR, double& TLIFT, double TFLOW);
-
 // Flow trim angle of the trim model.
 double TRIMRG(CaseState& st, double FN);
 

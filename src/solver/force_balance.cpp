@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "appendages/appendage_forces.h"
 #include "appendages/appendage_models.h"
 #include "flow/flow_models.h"
 #include "flow/friction_line.h"
@@ -56,7 +57,7 @@ void noAppendageForces(AppendageResults& a) {
 
 // Keel and rudder with the hull: volume and centre of hull and appendages,
 // then the forces of all three.
-void appendageForces(CaseState& st, double TFLOW) {
+void appendageForces(CaseState& st, RunFiles& io, double TFLOW) {
     // surface velocity and boundary-layer thickness at keel and rudder come
     // with the flow models; without them the free stream and no thickness
     const double UREL = 1.0, DELK = 0.0, DELR = 0.0;
@@ -64,7 +65,7 @@ void appendageForces(CaseState& st, double TFLOW) {
     BalanceResults& b = st.balance;
     b.VDISP = st.trial.VOLCB + st.point.VKEEL + st.point.VRUDDT;
     b.XCB = (st.trial.XCBPHI * st.trial.VOLCB + st.hull.XK2 * st.point.VKEEL + st.hull.XR2 * st.point.VRUDDT) / b.VDISP;
-    APPFRC(st, UREL, DELK, DELR, b.TLIFT, TFLOW);
+    APPFRC(st, io, UREL, DELK, DELR, b.TLIFT, TFLOW);
 }
 
 double pitchingMoment(const CaseState& st) {
@@ -109,7 +110,7 @@ void BILANZ(CaseState& st, RunFiles& io, int NSTM1) {
     const double TFLOW = (b.FN > kTrimModelFn) ? TRIMRG(st, b.FN) : 0.0;
     st.app.DTRIM = TFLOW - st.point.TRIMW;
     if (st.point.APPON) {
-        appendageForces(st, TFLOW);
+        appendageForces(st, io, TFLOW);
     } else {
         b.XCB = st.trial.XCBPHI;
         b.VDISP = st.trial.VOLCB;

@@ -91,7 +91,9 @@ TEST(ExampleCase, AppendagePointsSailInEveryMode) {
             }
             EXPECT_GT(r[2], 0.0) << "keel drag, point " << i;
             // (the rudder carries force once its immersed area is known)
-            if (out.state->flow.RAEFF > 0.0) EXPECT_GT(r[3], 0.0) << "rudder drag, point " << i;
+            if (out.state->flow.RAEFF > 0.0) {
+                EXPECT_GT(r[3], 0.0) << "rudder drag, point " << i;
+            }
             const double leeway = in.TP(8, i), heel = in.TP(6, i);
             if (leeway != 0.0) {
                 EXPECT_GT(r[7] * leeway, 0.0) << "side force follows the leeway, point " << i;

@@ -45,6 +45,10 @@ pressure distribution puts it:
     aft, at XB = X0 + 0.10 (63) or X0 + 0.16 (64), over the whole design lift
     range CL^2 <= CB (|CL| <= 0.30 and 0.25, the laminar bucket); beyond its
     edge the minimum runs forward, xm = x00 + (XB - x00) exp(-(CL^2 - CB) / 0.1).
+    Their long favourable gradient also damps the Tollmien-Schlichting waves:
+    inside the bucket the natural transition Reynolds number is raised to
+    RTR (1 + GB), GB = 1.5 for both series, the gain fading beyond the edge
+    like the minimum's position.
 Data sets: full scale uses RTR calibrated below; the tank model with
 stimulators trips the layer at xt = smin(0.05, natural); the laminar tank
 model (quiet tank water) has natural transition at 2.5 RTR.
@@ -271,10 +275,11 @@ def lift_slope(fam, dataset, re_):
     return 0.0306 * x + 0.8091
 
 
-FAMILY = {  # reference thickness, bucket minimum aft of X0 (chord), bucket edge CB (CL^2)
-    0: dict(t=0.12, xb=None, cb=0.0),
-    63: dict(t=0.15, xb=0.10, cb=0.09),
-    64: dict(t=0.1306, xb=0.16, cb=0.0625),
+FAMILY = {  # reference thickness, bucket minimum aft of X0 (chord), bucket edge CB (CL^2),
+    # gain GB of the transition Reynolds number in the bucket
+    0: dict(t=0.12, xb=None, cb=0.0, gb=0.0),
+    63: dict(t=0.15, xb=0.10, cb=0.09, gb=1.5),
+    64: dict(t=0.1306, xb=0.16, cb=0.0625, gb=1.5),
 }
 
 P = dict(SN=2.0, RTR=1.4e6, X0=0.40, G=6.0, RB=3.8e4, KINF=0.3, KLOW=0.4, K2=0.0,
@@ -292,9 +297,14 @@ def x_min_pressure(fam, cl2):
     return x00 + (xb - x00) * math.exp(-(cl2 - f["cb"]) / 0.1)
 
 
+def bucket_gain(fam, cl2):
+    f = FAMILY[fam]
+    return f["gb"] if cl2 <= f["cb"] else f["gb"] * math.exp(-(cl2 - f["cb"]) / 0.1)
+
+
 def transition(fam, dataset, re_, cl2):
     xm = x_min_pressure(fam, cl2)
-    rtr = P["RTR"] * (2.5 if dataset == "lam" else 1.0)
+    rtr = P["RTR"] * (2.5 if dataset == "lam" else 1.0) * (1.0 + bucket_gain(fam, cl2))
     nat = smin(smin(rtr / re_, xm + P["RB"] / re_, n=P["SN"]), 0.95)
     return smin(0.05, nat) if dataset == "stim" else nat
 

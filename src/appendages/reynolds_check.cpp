@@ -1,5 +1,6 @@
 #include "appendages/reynolds_check.h"
 
+#include <initializer_list>
 #include <string>
 
 #include "platform/fixed_format.h"

@@ -47,6 +47,11 @@ double liftFactor(const LiftFamily& f, double A0, double RE, double RETRIP, doub
 
 // ---------------------------------------------------------------- drag
 
+// Reynolds range of a data set, log10 Re.
+struct DataRange {
+    double lo, hi;
+};
+
 // What one evaluation of the drag curves needs to know of the family.
 struct DragFamily {
     const DragSet& stim;
@@ -55,11 +60,21 @@ struct DragFamily {
     double alimTank, alimFull;  // degrees
     LaminarLimit limit;
     int family;
+    DataRange tank, fullRange;
 };
 
-constexpr DragFamily kDragFamily00{kDrag00Stim, kDrag00Lam, kDrag00Full, 9.0, 10.0, {584588.0, false}, 0};
-constexpr DragFamily kDragFamily63{kDrag63Stim, kDrag63Lam, kDrag63Full, 12.0, 10.0, {1087889.0, true}, 63};
-constexpr DragFamily kDragFamily64{kDrag64Stim, kDrag64Lam, kDrag64Full, 10.0, 10.0, {1053309.0, true}, 64};
+constexpr DragFamily kDragFamily00{kDrag00Stim, kDrag00Lam, kDrag00Full, 9.0,  10.0, {584588.0, false}, 0,
+                                   {4.778151, 7.0}, {5.079181, 7.845098}};
+constexpr DragFamily kDragFamily63{kDrag63Stim, kDrag63Lam, kDrag63Full, 12.0, 10.0, {1087889.0, true}, 63,
+                                   {5.0, 7.0}, {5.20412, 7.845098}};
+constexpr DragFamily kDragFamily64{kDrag64Stim, kDrag64Lam, kDrag64Full, 10.0, 10.0, {1053309.0, true}, 64,
+                                   {5.20412, 6.778151}, {5.20412, 7.845098}};
+
+// Outside the Reynolds range of the data the zero-lift drag is held at its
+// end value like the curves, instead of following its polynomial away.
+double heldZeroLiftDrag(const DragSet& s, DataRange r, double x) {
+    return zeroLiftDrag(s.zero, std::clamp(x, r.lo, r.hi));
+}
 
 constexpr std::array<double, 3> kAngles3{0.0, 5.0, 10.0};
 constexpr std::array<double, 4> kAngles4{0.0, 2.0, 5.0, 10.0};
@@ -79,7 +94,7 @@ double dragWithinLimit(const DragFamily& f, double RE, double RETRIP, double REC
         x += stimulated ? 0.44813725 - 3.43137255 * TC : 7.1895425 * TC - 0.9389542;
         RE = std::pow(10.0, x);
     }
-    double CD = zeroLiftDrag(s.zero, x);
+    double CD = heldZeroLiftDrag(s, FULLSC ? f.fullRange : f.tank, x);
     if (CL2 != 0.0) {
         const double v = interpolateStations(s, RE, x, [CL2](const DragCurve& c) { return dragPolynomial(c, CL2); });
         CD = (f.family == 0 && !FULLSC) ? CD * v : v;  // the 00-series tank curves are factors K(CL2)

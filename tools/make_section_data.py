@@ -283,7 +283,7 @@ FAMILY = {  # reference thickness, bucket minimum aft of X0 (chord), bucket edge
 }
 
 P = dict(SN=2.0, RTR=1.4e6, X0=0.40, G=6.0, RB=3.8e4, KINF=0.3, KLOW=0.4, K2=0.0,
-         N=8.0, CM=1.0, CR=0.0)
+         N=4.0, CM=1.0, CR=0.0)
 
 
 def x_min_pressure(fam, cl2):
@@ -441,7 +441,7 @@ def lift_refs(sheet):
 
 
 BOUNDS = dict(SN=(0.5, 8.0), RTR=(3e5, 5e6), X0=(0.2, 0.6), G=(2.0, 20.0), RB=(1e4, 1e5), KINF=(0.0, 2.0),
-              KLOW=(0.0, 5.0), K2=(-1.0, 1.0), N=(2.0, 20.0), CM=(0.5, 1.5), CR=(-0.3, 0.3))
+              KLOW=(0.0, 5.0), K2=(-1.0, 1.0), N=(2.0, 6.0), CM=(0.5, 1.5), CR=(-0.3, 0.3))
 
 
 def calibrate(keys, refs, model, scale):

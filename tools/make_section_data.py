@@ -35,14 +35,16 @@ lies ahead of the pressure minimum; otherwise the laminar layer separates in
 the adverse gradient behind the minimum xm and reattaches turbulent after a
 bubble of length RB / Re:
 
-    xt = smin(RTR / Re, xm(CL^2) + RB / Re, 0.95)
+    xt = smin8(smin_SN(RTR / Re, xm(CL^2) + RB / Re), 0.95)
 
-(smin a smooth minimum, an 8-norm). The pressure minimum is where the family's
+(smin_n(a, b) = (a^-n + b^-n)^(-1/n), a smooth minimum; the softness SN of
+the first one spreads transition over the Reynolds numbers as free-stream
+turbulence and surface finish do on real sections). The pressure minimum is where the family's
 pressure distribution puts it:
   * 00-series: the suction peak runs towards the nose as soon as the section
     lifts, xm = X0 / (1 + G CL^2): the laminar run is lost early;
   * 63- and 64-series: flat-rooftop distributions keep the minimum further
-    aft, at XB = X0 + 0.10 (63) or X0 + 0.16 (64), over the whole design lift
+    aft, at XB = min(X0 + 0.10, 0.9) (63) or min(X0 + 0.16, 0.9) (64), over the whole design lift
     range CL^2 <= CB (|CL| <= 0.30 and 0.25, the laminar bucket); beyond its
     edge the minimum runs forward, xm = x00 + (XB - x00) exp(-(CL^2 - CB) / 0.1).
     Their long favourable gradient also damps the Tollmien-Schlichting waves:
@@ -67,15 +69,28 @@ CLM = CLmax(t) (CM + CR (log10 Re - 6)) near the angle clamp (CLmax from the
 maximum-lift spline of the program). The 6-series stall from the leading edge
 and bend more sharply (N + 2).
 
-Calibration.  RTR, X0, G, RB, KINF, KLOW, K2 are fitted (Nelder-Mead, relative
-least squares) to the 00-series full-scale zero-lift drag and its drag curves
-at 1.2e5 and 7e7; N, CM, CR to the three reference lift-factor curves.
+Calibration.  SN, RTR, X0, G, RB, KINF, KLOW, K2 are fitted (Nelder-Mead,
+relative least squares) to the 00-series full-scale zero-lift drag from 1.2e5
+to 7e7 and its drag curves at 1.2e5 and 7e7 (CL^2 <= 1, the angle limit);
+N, CM, CR to the three reference lift-factor curves. Every parameter is kept
+within physically sensible bounds (BOUNDS below); the calibrated values and
+deviations are written at the top of the generated file.
 The script prints the largest deviation of the model from each reference
 curve (about 5 % for drag and lift; the tank reference lift rows sit about 5 % above
 the tank lift-slope formula at small angles) before the other families are derived from the same
 model. The reference curves themselves are then used exactly at their
 stations, and every generated drag curve is scaled so that it starts at its
 set's zero-lift drag at its station.
+
+Fitted structure.  Lift: one 4th-degree piece in the angle over 0..amax in
+the stimulated and full-scale sets; in the laminar sets a quadratic up to
+4 degrees (0.069813 rad) and a cubic with a c/a term above, joined at the
+knot. Drag: a quadratic in CL^2 up to the knot (the bucket edge of the
+6-series, CL^2 = 0.5 for the 00-series) and a 5th-degree piece above, up to
+CL^2 = 2.4, joined at the knot; in the 00-series tank sets the curves are
+the factors K(CL^2) on the printed zero-lift drag. Zero-lift drag: 5th-degree
+pieces in log10 Re (cubic in the three-piece laminar sets) split where the
+data structure splits them, each joined to the one below.
 """
 import argparse
 import math
@@ -702,16 +717,19 @@ def main():
         sheet = transcribe(f.read())
 
     dev = calibrate(DRAG_KEYS, drag_refs(sheet), model_drag, [1, 1e6, 1, 1, 1e4, 1, 1, 1])
-    print("drag model: largest deviation from the 00-series reference curves %.1f %%" % (100 * dev))
+    record = ["drag model: largest deviation from the 00-series reference curves %.1f %%" % (100 * dev)]
+    print(record[-1])
     for r in (1.2e5, 7e7):
         key = "drag_full_1p2e5" if r < 1e6 else "drag_full_7e7"
         print("   Re %.3g: max %.1f %%" % (r, 100 * max(abs(model_drag(0, "full", r, c) / horner(sheet[key], c) - 1)
                                                        for c in [0.1 * i for i in range(11)])))
     dev = calibrate(LIFT_KEYS, lift_refs(sheet), model_lift, [1, 1, 1])
-    print("lift model: largest deviation from the 00-series reference curves %.1f %%" % (100 * dev))
-    print("parameters: " + ", ".join("%s=%.5g" % (k, v) for k, v in P.items()))
+    record.append("lift model: largest deviation from the 00-series reference curves %.1f %%" % (100 * dev))
+    print(record[-1])
+    record.append("calibrated: " + ", ".join("%s=%.5g" % (k, v) for k, v in P.items()))
+    print(record[-1])
 
-    out = [HEADER]
+    out = [HEADER.replace("#pragma once", "".join("// " + r + "\n" for r in record) + "#pragma once")]
     for fam, rows in ((0, sheet["D0"]), (63, sheet["D63"]), (64, sheet["D64"])):
         out.append(d_table_cpp(fam, rows))
     exact_lift = {(0, "stim", 2e5): (1e9, sheet["lift_stim_2e5"], 0.0, sheet["lift_stim_2e5"], 0.0),
@@ -744,6 +762,7 @@ def main():
                 curves.append(c)
             out.append(drag_set_cpp("kDrag%02d%s" % (fam, tag), DRAG_STATIONS[(fam, ds)], curves, zero))
     print("largest fit error of a generated curve: %.2f %%" % (100 * worst))
+    out[0] = out[0].replace("#pragma once", "// largest fit error of a generated curve: %.2f %%\n#pragma once" % (100 * worst))
     out.append("}  // namespace carinex::section_tables\n")
     with open(args.out, "w", encoding="utf-8") as f:
         f.write("\n\n".join(out))

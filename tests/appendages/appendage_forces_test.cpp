@@ -87,6 +87,19 @@ TEST(AppendageForces, ZeroLeewayUprightLeavesProfileAndStimulatorDrag) {
     EXPECT_EQ(a.YHULL, 0.0);
 }
 
+// Without a hull section at the keel the lifting line has no solution: the
+// keel then carries no lift, whatever an earlier state left in the arrays.
+TEST(AppendageForces, FailedLiftingLineLendsNoCoefficients) {
+    auto st = yacht(0.05, 0.0);
+    st->trial.KRA = 0.0;
+    st->app.CLAK.fill(7.0), st->app.CLA2.fill(3.0);
+    forces(*st);
+    EXPECT_EQ(st->app.CLROOT, 0.0);
+    EXPECT_EQ(st->app.CLAK(1), 7.0);
+    // no normal force: upright, the side force is the keel drag's share across the course
+    EXPECT_NEAR(st->app.FYK, -std::tan(0.05) * st->app.FXK, 1e-9 * st->app.FXK);
+}
+
 // Upright, the yacht is symmetric: side forces change sign with leeway,
 // drags and moments do not.
 TEST(AppendageForces, UprightForcesAreAntisymmetricInLeeway) {

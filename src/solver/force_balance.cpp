@@ -6,6 +6,7 @@
 #include "appendages/appendage_models.h"
 #include "flow/flow_models.h"
 #include "flow/friction_line.h"
+#include "flow/potential_flow.h"
 #include "hydrostatics/heeled.h"
 #include "platform/fixed_format.h"
 
@@ -25,7 +26,7 @@ int hydrostaticsAndFlow(CaseState& st, RunFiles& io, int NSTM1, double& W) {
     if (IERR != 0) return IERR;
     st.balance.FN = st.point.VBOOT / std::sqrt(st.run.GRAV * st.trial.LWLPHI);
     const int nodes = st.trial.ISTA2 - st.trial.ISTA1 + 1;
-    WPOTI(st, io, XTRIAL, W, nodes, NSTM1, IERR);
+    WPOTI(st, io, st.point.VNU, st.flow.DTRANS, XTRIAL, W, nodes, NSTM1, IERR);
     if (IERR != 0) return IERR;
     const double r = st.flow.DEQ / st.trial.LWL2;
     st.flow.FFORM = 1.0 + 7.0 * r * r * r;

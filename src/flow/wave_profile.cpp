@@ -74,14 +74,25 @@ WaveLimits waveProfile(CaseState& st, double PABS) {
     return w;
 }
 
-double bowWaveElevation(const FlowResults& f, const WaveLimits& w, double x) {
+namespace {
+
+// Crest or parabola, forward of the trough.
+double crestOrParabola(const FlowResults& f, const WaveLimits& w, double x) {
     if (x >= f.XCREST) return x >= w.XMID ? f.HCREST - kCrestFalloff * (x - w.XMID) : f.HCREST;
     return f.WAVA * x * x + f.WAVB * x + f.WAVC;
 }
 
+}  // namespace
+
+double bowWaveElevation(const FlowResults& f, const WaveLimits& w, double x) {
+    // aft of the trough the trough level: the parabola is not continued beyond its vertex
+    if (x <= std::max(f.XTROU, w.XJ)) return -f.HTROU;
+    return crestOrParabola(f, w, x);
+}
+
 double waveElevation(const FlowResults& f, const WaveLimits& w, double x) {
     if (x <= std::max(f.XTROU, w.XJ)) return x <= w.XLINE ? f.SLAFT * x + f.ZAFT : -f.HTROU;
-    return bowWaveElevation(f, w, x);
+    return crestOrParabola(f, w, x);
 }
 
 }  // namespace carinex::flow

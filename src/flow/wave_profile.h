@@ -24,7 +24,7 @@ WaveLimits waveProfile(CaseState& st, double PABS);
 // Elevation of the profile at x.
 double waveElevation(const FlowResults& f, const WaveLimits& w, double x);
 
-// The same without the stern line: crest or parabola (for the bow end).
+// The same without the stern line, whose place the trough level takes (for the bow end).
 double bowWaveElevation(const FlowResults& f, const WaveLimits& w, double x);
 
 }  // namespace carinex::flow

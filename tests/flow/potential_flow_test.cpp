@@ -43,7 +43,7 @@ TEST(PotentialFlow, SpheroidSurfaceVelocityIsExact) {
         ASSERT_GT(surfaceVelocity(c, k, V), 0) << ratio;
         double worst = 0.0;
         for (int j = 1; j <= kOpenBody; ++j) worst = std::max(worst, std::fabs(V[j] - (1.0 + spheroidK1(ratio)) * c.COS[j]));
-        EXPECT_LT(worst, 2e-4) << "thickness ratio " << ratio;
+        EXPECT_LT(worst, 3e-4) << "thickness ratio " << ratio;
     }
 }
 
@@ -78,7 +78,7 @@ TEST(PotentialFlow, EquivalentBodyOfASpheroidHullIsTheSpheroid) {
     Body body;
     ASSERT_EQ(bodyOf(b, hull.NSLOT(), body), 0);
     const FlowResults& f = b.st->flow;
-    EXPECT_NEAR(f.DEQ, hull.R0, 0.01 * hull.R0);
+    EXPECT_NEAR(f.DEQ, hull.R0, 0.02 * hull.R0);
     const TrialHydrostatics& t = b.st->trial;
     for (int n = 2, K = t.ISTA2 - 1; K > t.ISTA1; --K, ++n)
         EXPECT_NEAR(body.REQ(n), hull.R(b.st->hull.XST[K]), 0.02 * hull.R0) << "station " << K;

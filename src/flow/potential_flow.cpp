@@ -160,12 +160,15 @@ void fixedPointVelocities(CaseState& st, const Stretch& map) {
     const TrialHydrostatics& t = st.trial;
     const double L = t.LWLPHI;
     const SplineRef SL = streamlineLength(st);
-    const SplineRef VS = splineOf(kBodyPoints + 1, nodes(f.SELLI, 0, kBodyPoints + 1), f.VSCOEF, f.VSP);
-    f.UMIN = VS.value(SL.value(map.map(t.XFPHI - 0.04 * L)));
-    f.U25 = VS.value(SL.value(map.map(t.XFPHI - 0.25 * L)));
+    f.UMIN = surfaceVelocityAt(f, SL.value(map.map(t.XFPHI - 0.04 * L)));
+    f.U25 = surfaceVelocityAt(f, SL.value(map.map(t.XFPHI - 0.25 * L)));
 }
 
 }  // namespace
+
+double surfaceVelocityAt(const FlowResults& f, double s) {
+    return splineOf(kBodyPoints + 1, nodes(f.SELLI, 0, kBodyPoints + 1), f.VSCOEF, f.VSP).value(s);
+}
 
 void WPOTI(CaseState& st, RunFiles& io, double VNU, double& DTRANS, double XTRIAL, double& PSQ, int NST, int NSLOT,
            int& IERR) {

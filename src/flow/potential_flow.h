@@ -20,4 +20,8 @@ namespace carinex {
 void WPOTI(CaseState& st, RunFiles& io, double VNU, double& DTRANS, double XTRIAL, double& PSQ, int NST, int NSLOT,
            int& IERR);
 
+// The surface velocity ratio u/U at the streamline length s from the bow (the VSURF spline
+// over SELLI of the latest WPOTI call).
+double surfaceVelocityAt(const FlowResults& f, double s);
+
 }  // namespace carinex

@@ -58,9 +58,13 @@ void noAppendageForces(AppendageResults& a) {
 // Keel and rudder with the hull: volume and centre of hull and appendages,
 // then the forces of all three.
 void appendageForces(CaseState& st, double TFLOW) {
-    // surface velocity and boundary-layer thickness at keel and rudder come
-    // with the flow models; without them the free stream and no thickness
-    const double UREL = 1.0, DELK = 0.0, DELR = 0.0;
+    // hull surface velocity at the keel's station, from the velocity spline
+    // over the streamline length
+    const double UREL = surfaceVelocityAt(st.flow, st.flow.SLEN[static_cast<std::size_t>(st.upright.KSLOT)]);
+    // the boundary-layer thicknesses at keel and rudder come with the
+    // boundary-layer model; without it no thickness
+    const double DELK = 0.0;
+    const double DELR = 0.0;
     RUDIMM(st, 0.5 * st.upright.BWL, DELK, DELR);
     BalanceResults& b = st.balance;
     b.VDISP = st.trial.VOLCB + st.point.VKEEL + st.point.VRUDDT;

@@ -59,6 +59,60 @@ TEST(LambCoefficients, TableEndsAndInverse) {
     EXPECT_NE(equivalentRadiusRatio(0.7, 0.2, 1.0, true), 0.2);
 }
 
+TEST(PotentialFlow, SmoothingPassOnlyForADropNearTheBow) {
+    // a drop of more than 1 % between neighbours among points 1 ... 20 triggers one pass
+    struct Case {
+        int at;
+        double ratio;
+        bool smoothed;
+    };
+    for (const Case c : {Case{19, 1.012, true}, Case{20, 1.012, false}, Case{5, 1.009, false}, Case{1, 1.02, true}}) {
+        std::array<double, kFlowPoints> V;
+        V.fill(1.0);
+        V[0] = 0.0;
+        for (int i = c.at + 1; i < kFlowPoints; ++i) V[i] = 1.0 / c.ratio;
+        const auto before = V;
+        EXPECT_EQ(smoothVelocity(V), c.smoothed) << c.at;
+        if (!c.smoothed) {
+            EXPECT_EQ(V, before);
+            continue;
+        }
+        // one pass, in place from point 1: each point sees its already smoothed neighbour aft
+        double prev = 0.0;
+        for (int i = 1; i <= 50; ++i) {
+            const double expected = (prev + 2.0 * before[i] + before[i + 1]) / 4.0;
+            EXPECT_DOUBLE_EQ(V[i], expected) << i;
+            prev = expected;
+        }
+        EXPECT_EQ(V[51], before[51]);
+    }
+}
+
+TEST(PotentialFlow, PeakIsSearchedOverPoints10To38) {
+    Collocation c;
+    quadraturePoints(c, 0.1);
+    // velocities on one parabola with its vertex 1.05 between points 20 and 21: any three
+    // neighbours give back that vertex
+    const double xc = 0.5 * (c.XQ[20] + c.XQ[21]);
+    const auto onParabola = [&] {
+        std::array<double, kFlowPoints> V;
+        for (int i = 0; i < kFlowPoints; ++i) V[i] = 1.05 - 4.0 * (c.XQ[i] - xc) * (c.XQ[i] - xc);
+        return V;
+    };
+    std::array<double, kFlowPoints> V = onParabola();
+    EXPECT_NEAR(peakVelocity(c, V), 1.05, 1e-12);
+    // higher values outside the window do not count
+    V[9] = V[39] = V[40] = 1.3;
+    EXPECT_NEAR(peakVelocity(c, V), 1.05, 1e-12);
+    // point 38 equal to the largest before it does not win; above it, it does
+    const int k = V[20] >= V[21] ? 20 : 21;
+    V = onParabola();
+    V[38] = V[k];
+    EXPECT_NEAR(peakVelocity(c, V), 1.05, 1e-12);
+    V[38] = 1.2;
+    EXPECT_GE(peakVelocity(c, V), 1.2);
+}
+
 // KRAENG, then the static streamline and the equivalent body of the trial state.
 int bodyOf(Bench& b, int NSLOT, Body& body) {
     const int IERR = test::heel::kraeng(b, NSLOT, 0.0075 * b.st->upright.LWL);

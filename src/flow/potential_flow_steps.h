@@ -38,7 +38,8 @@ struct Collocation {
     std::array<double, kFlowPoints> XQ{}, Y{}, COS{}, W{};
 };
 
-// The kernel of the sweep, K(i,j)*W(j) for i, j = 1 ... 80 (row i - 1), and the free term b.
+// The kernel of the sweep, K(i,j)*W(j) for i, j = 1 ... 80 (by columns: (j - 1)*80 + i - 1),
+// and the free term b.
 struct Kernel {
     std::array<double, kPoints * kPoints> KW;
     std::array<double, kPoints> b;

@@ -30,28 +30,42 @@ constexpr int kSmoothedPoints = 50;
 std::size_t ix(int i) { return static_cast<std::size_t>(i); }
 
 // y^2/(dx^2 + y^2)^(3/2) and its paraboloid counterpart. A ring of zero radius (a closed body's
-// wake, or the nose) has no influence: the term is 0 where the formula gives 0/0.
-double ring(double num, double den) {
-    if (num == 0.0) return 0.0;
-    return num / (den * std::sqrt(den));
+// wake, or the nose) has no influence: where the formula would give 0/0 (num = den = 0) the
+// denominator is taken as 1, without a branch, so the loops over the points vectorise.
+double ring(double num, double den) { return num / (den * std::sqrt(den) + (den == 0.0 ? 1.0 : 0.0)); }
+
+// The kernel is stored by columns, KW(i,j) at (j - 1)*80 + i - 1, so that a sweep runs over all
+// points i at once for each j: every point keeps its own sum over j in increasing j, and the
+// sums of different points are independent.
+void buildKernel(const Collocation& c, Kernel& k) {
+    std::array<double, kPoints> ci;
+    for (int i = 1; i <= kPoints; ++i) {
+        ci[ix(i - 1)] = c.Y[ix(i)] * c.Y[ix(i)] / (c.XQ[ix(i)] + 1.0);
+        k.b[ix(i - 1)] = 0.0;
+    }
+    for (int j = 1; j <= kPoints; ++j) {
+        const double xj = c.XQ[ix(j)], y2 = c.Y[ix(j)] * c.Y[ix(j)], Wj = c.W[ix(j)];
+        double* column = &k.KW[ix(j - 1) * kPoints];
+        for (int i = 0; i < kPoints; ++i) {
+            const double dx = xj - c.XQ[ix(i + 1)];
+            const double K = ring(y2, dx * dx + y2);
+            const double gp = (xj + 1.0) * ci[ix(i)];
+            const double g = ring(gp, dx * dx + gp);
+            k.b[ix(i)] += Wj * (K - g);
+            column[i] = K * Wj;
+        }
+    }
 }
 
-void buildKernel(const Collocation& c, Kernel& k) {
-    for (int i = 1; i <= kPoints; ++i) {
-        const double xi = c.XQ[ix(i)];
-        const double ci = c.Y[ix(i)] * c.Y[ix(i)] / (xi + 1.0);
-        double b = 0.0;
-        double* row = &k.KW[ix(i - 1) * kPoints];
-        for (int j = 1; j <= kPoints; ++j) {
-            const double dx = c.XQ[ix(j)] - xi, y2 = c.Y[ix(j)] * c.Y[ix(j)];
-            const double K = ring(y2, dx * dx + y2);
-            const double gp = (c.XQ[ix(j)] + 1.0) * ci;
-            const double g = ring(gp, dx * dx + gp);
-            b += c.W[ix(j)] * (K - g);
-            row[j - 1] = K * c.W[ix(j)];
-        }
-        k.b[ix(i - 1)] = b;
+// One sweep: T(i) = b(i)*sigma(i) + sum over j of K(i,j)*W(j)*(sigma(j) - sigma(i)).
+void sweep(const Kernel& k, const std::array<double, kPoints>& sigma, std::array<double, kPoints>& T) {
+    std::array<double, kPoints> sum{};
+    for (int j = 0; j < kPoints; ++j) {
+        const double* column = &k.KW[ix(j) * kPoints];
+        const double sj = sigma[ix(j)];
+        for (int i = 0; i < kPoints; ++i) sum[ix(i)] += column[i] * (sj - sigma[ix(i)]);
     }
+    for (int i = 0; i < kPoints; ++i) T[ix(i)] = k.b[ix(i)] * sigma[ix(i)] + sum[ix(i)];
 }
 
 }  // namespace
@@ -92,21 +106,15 @@ int surfaceVelocity(const Collocation& c, Kernel& k, std::array<double, kFlowPoi
         sigma[ix(i - 1)] = k.b[ix(i - 1)];
         VSURF[ix(i)] = c.COS[ix(i)];
     }
-    for (int sweep = 1; sweep < kSweepLimit; ++sweep) {
-        for (int i = 0; i < kPoints; ++i) {
-            const double* row = &k.KW[ix(i) * kPoints];
-            const double si = sigma[ix(i)];
-            double sum = 0.0;
-            for (int j = 0; j < kPoints; ++j) sum += row[j] * (sigma[ix(j)] - si);
-            T[ix(i)] = k.b[ix(i)] * si + sum;
-        }
+    for (int n = 1; n < kSweepLimit; ++n) {
+        sweep(k, sigma, T);
         double largest = 0.0;
         for (int i = 1; i <= kPoints; ++i) {
             VSURF[ix(i)] += c.COS[ix(i)] * sigma[ix(i - 1)];
             sigma[ix(i - 1)] = T[ix(i - 1)];
             largest = std::max(largest, std::fabs(T[ix(i - 1)]));
         }
-        if (largest <= kTolerance) return sweep;
+        if (largest <= kTolerance) return n;
         if (!std::isfinite(largest)) return 0;  // a diverging series cannot come back
     }
     return 0;

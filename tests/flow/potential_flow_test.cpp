@@ -180,5 +180,33 @@ TEST(PotentialFlow, MirroredHeelGivesTheSameFlow) {
     for (std::size_t i = 0; i < sides[0].size(); ++i) EXPECT_NEAR(sides[0][i], sides[1][i], 1e-12) << "value " << i;
 }
 
+TEST(PotentialFlow, NoSolutionLeavesTheFreeStreamOnTheStaticWaterline) {
+    // so fat a body that the series of the integral equation diverges
+    Bench b;
+    test::flow::SpheroidHull hull;
+    hull.R0 = 2.0;
+    hull.top = 3.2;
+    hull.prepare(*b.st);
+    b.st->upright.LWL = hull.xFwd() - hull.xAft();
+    b.st->run.DIAG = true;
+    test::heel::setTrial(*b.st, 0.0, 0.0, 0.0);
+    double PSQ = 1.0;
+    ASSERT_EQ(potentialFlow(b, hull.NSLOT(), 3.0, PSQ), 0);
+    const FlowResults& f = b.st->flow;
+    const TrialHydrostatics& t = b.st->trial;
+    EXPECT_NE(b.console.str().find("keine Lösung WPOTI"), std::string::npos);
+    EXPECT_EQ(PSQ, 0.0);
+    EXPECT_EQ(f.UMAX, 1.0);
+    EXPECT_EQ(f.XFDYN, t.XFPHI);
+    EXPECT_EQ(f.XADYN, t.XAPHI);
+    EXPECT_EQ(f.ISTD1, t.ISTA1);
+    EXPECT_EQ(f.ISTD2, t.ISTA2);
+    EXPECT_EQ(f.ASECD, t.ASEC);
+    EXPECT_EQ(f.HCREST, 0.0);
+    EXPECT_NEAR(f.UMIN, 1.0, 1e-12);
+    EXPECT_NEAR(f.U25, 1.0, 1e-12);
+    EXPECT_NEAR(f.SELLI[0], 0.0, 1e-12);
+}
+
 }  // namespace
 }  // namespace carinex

@@ -19,10 +19,4 @@ void BLAYER(CaseState& st, RunFiles&, double& RFRIC, double, double&, double, in
     IERR = 0;
 }
 
-void VOLEFF(CaseState&, RunFiles&, int, double, int& IERR) { IERR = 0; }
-
-void TRANSM(CaseState&, double) {}
-
-void RUDIMM(CaseState&, double, double, double) {}
-
 }  // namespace carinex

@@ -23,14 +23,4 @@ void WPOTI(CaseState& st, RunFiles& io, double XTRIAL, double& W, int nodes, int
 void BLAYER(CaseState& st, RunFiles& io, double& RFRIC, double VBOOT, double& FFORM, double XTRIAL, int NSTM1,
             int nodes, int& IERR);
 
-// Speed-weighted effective volume.
-void VOLEFF(CaseState& st, RunFiles& io, int NSTM1, double VBOOT, int& IERR);
-
-// Immersed transom.
-void TRANSM(CaseState& st, double FN);
-
-// Immersed rudder: halfBreadth is half the upright waterline breadth;
-// DELK and DELR the hull displacement thicknesses at keel and rudder.
-void RUDIMM(CaseState& st, double halfBreadth, double DELK, double DELR);
-
 }  // namespace carinex

@@ -29,11 +29,13 @@ constexpr int kEndPoints = 5;                  // stations of an end's extrapola
 constexpr double kTolerableError = 1e-6;       // accepted error estimate of a failed integral
 constexpr double kTinyEnd = 0.0005;            // end interval dropped outright, in LWL
 constexpr double kShortEnd = 0.003;            // end interval dropped where the breadths kink, in LWL
-// Up to this decay per level step (GV*dz) the spline through the weighted
-// areas follows the exponential; beyond it, as the speed goes to zero, it
-// cannot, and the product of the exponential with the polygon of the areas is
-// integrated in closed form, which tends to the limit AWP(0)/GV.
-constexpr double kResolvedDecay = 1.0;
+// Up to this decay per level step (GV*dz, a fifth of an e-folding) the spline
+// through the weighted areas follows the exponential to a few 1e-4; beyond it
+// the spline overshoots (2 % at one e-folding per step) and, as the speed goes
+// to zero, tends to a fixed multiple of AWP(0)*dz instead of AWP(0)/GV. There
+// the product of the exponential with the polygon of the areas is integrated
+// in closed form.
+constexpr double kResolvedDecay = 0.2;
 
 double slotValue(const SlotArray& a, int K) {
     assert(K >= 0 && K < kStationSlots);

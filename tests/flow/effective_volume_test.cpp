@@ -162,9 +162,9 @@ TEST(EffectiveVolume, HeelToEitherSideGivesTheSameMeasures) {
 // immersed body, transom included, upright and heeled.
 TEST(EffectiveVolume, ImmersedTransomStartsTheRun) {
     const RoundHull hull;
+    Bench b;
+    ASSERT_EQ(prepareRoundHull(b, hull), 0) << b.console.str();
     for (double heel : {0.0, 25.0}) {
-        Bench b;
-        ASSERT_EQ(prepareRoundHull(b, hull), 0) << b.console.str();
         setTrial(*b.st, 0.0, 0.0, heel);
         ASSERT_EQ(kraeng(b, hull.stations - 1), 0) << b.console.str();
         ASSERT_EQ(b.st->trial.XAPHI, b.st->hull.XST[0]) << "the transom is wet";

@@ -24,11 +24,11 @@ namespace carinex {
 
 namespace {
 
-constexpr int kLevels = 40;                    // levels 0 .. 39 and the bottom node 40
-constexpr int kEndPoints = 5;                  // stations of an end's extrapolation
-constexpr double kTolerableError = 1e-6;       // accepted error estimate of a failed integral
-constexpr double kTinyEnd = 0.0005;            // end interval dropped outright, in LWL
-constexpr double kShortEnd = 0.003;            // end interval dropped where the breadths kink, in LWL
+constexpr int kLevels = 40;               // levels 0 .. 39 and the bottom node 40
+constexpr int kEndPoints = 5;             // stations of an end's extrapolation
+constexpr double kTolerableError = 1e-6;  // accepted error estimate of a failed integral
+constexpr double kTinyEnd = 0.0005;       // end interval dropped outright, in LWL
+constexpr double kShortEnd = 0.003;       // end interval dropped where the breadths kink, in LWL
 // Up to this decay per level step (GV*dz, a fifth of an e-folding) the spline
 // through the weighted areas follows the exponential to a few 1e-4; beyond it
 // the spline overshoots (2 % at one e-folding per step) and, as the speed goes
@@ -279,7 +279,8 @@ double keelEffectiveVolume(const CaseState& st, double GV) {
     const double TKROOT = st.trial.TKROOT, COSPHI = st.point.COSPHI;
     double sum = 0.0;
     for (int i = 1; i <= kKeelStrips; ++i)
-        sum += decay(GV, (st.run.ZSTRIP(i) * in.KDEPTH + TKROOT) * COSPHI) * in.KCHORD(i) * in.KTHICK(i) * st.run.STRW(i);
+        sum +=
+            decay(GV, (st.run.ZSTRIP(i) * in.KDEPTH + TKROOT) * COSPHI) * in.KCHORD(i) * in.KTHICK(i) * st.run.STRW(i);
     return 0.0625 * 1.0032 * st.run.PI * in.KSECTF * in.KDEPTH * sum +
            (st.upright.VKROOT / in.KCHORD(1)) * decay(GV, TKROOT * COSPHI);
 }

@@ -14,9 +14,9 @@ namespace carinex {
 
 namespace {
 
-constexpr double kFlareDepth = 0.7;    // levels of the flare ratio, in mean drafts
-constexpr int kLowestBowSlot = 20;     // the bow search ends here ...
-constexpr double kBowHeight = 0.26;    // flare height, in VOLCB^(1/3)
+constexpr double kFlareDepth = 0.7;  // levels of the flare ratio, in mean drafts
+constexpr int kLowestBowSlot = 20;   // the bow search ends here ...
+constexpr double kBowHeight = 0.26;  // flare height, in VOLCB^(1/3)
 
 double xOf(const CaseState& st, int K) {
     assert(K >= 0 && K < kStationSlots);

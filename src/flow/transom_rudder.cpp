@@ -28,8 +28,8 @@ struct Rudder {
     // Volume from the tip up to span h, section area RSECTF*t*c^2.
     double volume(double h) const {
         const double c = chord(h), t = thickness(h);
-        return (h * RSECTF / 12.0) *
-               (((9.0 * t - 5.0 * RTCTP) * c - 2.0 * RCTIP * (5.0 * t - 7.0 * RTCTP)) * c + RCTIP * RCTIP * (7.0 * t - 3.0 * RTCTP));
+        return (h * RSECTF / 12.0) * (((9.0 * t - 5.0 * RTCTP) * c - 2.0 * RCTIP * (5.0 * t - 7.0 * RTCTP)) * c +
+                                      RCTIP * RCTIP * (7.0 * t - 3.0 * RTCTP));
     }
     // Volume of the part above SH1 that the hull takes up when the rudder reaches h.
     double insideHull(double h, double SH1) const {

@@ -64,8 +64,6 @@ struct Table {
     std::span<const double> ys() const { return {Y.data(), size()}; }
     std::span<double> coef() { return {COEF.data(), 4 * (size() - 1)}; }
     std::span<double> p() { return {P.data(), size() - 1}; }
-    std::span<const double> coef() const { return {COEF.data(), 4 * (size() - 1)}; }
-    std::span<const double> p() const { return {P.data(), size() - 1}; }
     double x(int j) const { return X[static_cast<std::size_t>(j - 1)]; }
     double y(int j) const { return Y[static_cast<std::size_t>(j - 1)]; }
 };

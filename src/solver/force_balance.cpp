@@ -65,8 +65,10 @@ std::size_t dynamicSlot(const FlowResults& f, int K) {
 }
 
 // Surface velocity ratio u/U of the potential flow at the streamline length
-// of slot K.
+// of slot K. A velocity table of no length (no potential-flow solution behind
+// it) stands for the free stream.
 double surfaceVelocity(const FlowResults& f, int K) {
+    if (!(f.SELLI[kBodyPoints] > f.SELLI[0])) return 1.0;
     double U = 0.0, DU = 0.0, RAD = 0.0;
     int hint = 1;
     RATVAL(kBodyPoints + 1, f.SELLI, f.VSCOEF, f.VSP, f.SLEN[dynamicSlot(f, K)], U, DU, RAD, hint);

@@ -284,4 +284,6 @@ SectionCut cutSection(const CaseState& cs, int K, double ZW, double BREFX) {
     return {v.BSEC, v.GIRTH, v.ASEC};
 }
 
+SectionCut cutSection(const CaseState& cs, int K, double ZW) { return cutSection(cs, K, ZW, cs.point.BREFX); }
+
 }  // namespace carinex

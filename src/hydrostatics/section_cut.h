@@ -1,22 +1,22 @@
-// One prepared section cut by a heeled water surface, for the routines after
-// the hydrostatics that need the immersed part of a single station at a level
-// of their own (the wetted transom, the hull above the rudder).
+// One prepared section cut by a straight water surface, with the cases of the heeled
+// hydrostatics (keel wet or dry, deck edge or top under water): for the flow routines that cut
+// the hull with a surface other than the trial state's plane one.
 #pragma once
 
 #include "driver/case_state.h"
 
 namespace carinex {
 
-// Breadth along the surface, wetted girth (both sides) and immersed area.
 struct SectionCut {
-    double BSEC = 0.0, GIRTH = 0.0, ASEC = 0.0;
+    double BSEC = 0.0, GIRTH = 0.0, ASEC = 0.0;  // breadth along the surface, girth, area
 };
 
-// Slot K cut by the surface through ZW (height of the surface at the centre
-// plane, z down) inclined by the heel of the test point, with the cases and
-// formulas of the heeled hydrostatics: deck edge or top under water, a keel
-// above the surface (dry upright; heeled, the surface may still cut into the
-// low side). 100*BREFX stands for the deck crossing of a level surface.
+// Slot K cut by the surface whose depth at the centre plane is ZW and whose slope across the
+// section is TANPHI of the test point (either side of the heel gives the same values).
+SectionCut cutSection(const CaseState& st, int K, double ZW);
+
+// The same with the reference breadth BREFX given: 100*BREFX stands for the deck crossing of a
+// level surface (the test point's BREFX in the form above).
 SectionCut cutSection(const CaseState& st, int K, double ZW, double BREFX);
 
 }  // namespace carinex

@@ -7,8 +7,8 @@
 #include "flow/effective_volume.h"
 #include "flow/flow_models.h"
 #include "flow/friction_line.h"
+#include "flow/potential_flow.h"
 #include "flow/transom_rudder.h"
-#include "geometry/rational_spline.h"
 #include "hydrostatics/heeled.h"
 #include "platform/fixed_format.h"
 
@@ -28,7 +28,7 @@ int hydrostaticsAndFlow(CaseState& st, RunFiles& io, int NSTM1, double& W) {
     if (IERR != 0) return IERR;
     st.balance.FN = st.point.VBOOT / std::sqrt(st.run.GRAV * st.trial.LWLPHI);
     const int nodes = st.trial.ISTA2 - st.trial.ISTA1 + 1;
-    WPOTI(st, io, XTRIAL, W, nodes, NSTM1, IERR);
+    WPOTI(st, io, st.point.VNU, st.flow.DTRANS, XTRIAL, W, nodes, NSTM1, IERR);
     if (IERR != 0) return IERR;
     const double r = st.flow.DEQ / st.trial.LWL2;
     st.flow.FFORM = 1.0 + 7.0 * r * r * r;
@@ -65,15 +65,8 @@ std::size_t dynamicSlot(const FlowResults& f, int K) {
 }
 
 // Surface velocity ratio u/U of the potential flow at the streamline length
-// of slot K. A velocity table of no length (no potential-flow solution behind
-// it) stands for the free stream.
-double surfaceVelocity(const FlowResults& f, int K) {
-    if (!(f.SELLI[kBodyPoints] > f.SELLI[0])) return 1.0;
-    double U = 0.0, DU = 0.0, RAD = 0.0;
-    int hint = 1;
-    RATVAL(kBodyPoints + 1, f.SELLI, f.VSCOEF, f.VSP, f.SLEN[dynamicSlot(f, K)], U, DU, RAD, hint);
-    return U;
-}
+// of slot K.
+double surfaceVelocity(const FlowResults& f, int K) { return surfaceVelocityAt(f, f.SLEN[dynamicSlot(f, K)]); }
 
 // Displacement thickness of the hull boundary layer at slot K.
 double displacementThickness(const FlowResults& f, int K) {

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "appendages/appendage_models.h"
+#include "flow/boundary_layer.h"
 #include "flow/flow_models.h"
 #include "flow/friction_line.h"
 #include "hydrostatics/heeled.h"

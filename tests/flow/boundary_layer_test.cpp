@@ -139,5 +139,107 @@ TEST(Transition, StimulatorBehindNaturalTransitionChangesOnlyTheStudDrag) {
     EXPECT_EQ(none.st->flow.RSTUD, 0.0);
 }
 
+TEST(Closures, BranchesMeetAtTheirSwitchPoints) {
+    // the two cf0 laws of the turbulent layer at Re_theta = 3255.80664
+    EXPECT_NEAR(blayer::turbulentCf0(3255.80664), 0.0031772, 5e-7);
+    EXPECT_NEAR(blayer::turbulentCf0(std::nextafter(3255.80664, 1e9)), 0.0031772, 5e-7);
+    // the laminar shape factor at the Blasius energy shape factor: H12 = 2.59
+    EXPECT_NEAR(blayer::laminarShapeFactor(1.57258 - 1e-9), 2.591, 2e-3);
+    EXPECT_NEAR(blayer::laminarShapeFactor(1.57258), 2.591, 2e-3);
+    EXPECT_DOUBLE_EQ(blayer::laminarShapeFactor(1.51509), 4.02922);
+}
+
+TEST(FormFactor, TransomBaseDragRaisesIt) {
+    FlatPlate plate;
+    auto st = test::flatPlateState(plate);
+    const MarchResult dry = march(*st, plate);
+    st->flow.ASECD[0] = 0.4;
+    MarchResult wet = march(*st, plate);
+    const double U = plate.speed(), depth = 0.4 / plate.girth;
+    const double PB = M_PI * st->point.RHO * U * U * depth * depth;
+    const double K = 1.0 + 0.029 * std::pow(PB / dry.RFRIC, 1.5);
+    ASSERT_GT(K, 1.0);
+    EXPECT_NEAR(wet.FFORM, K, 1e-12 * K);
+    EXPECT_NEAR(wet.RFRIC, dry.RFRIC * K, 1e-9 * wet.RFRIC);
+    // a larger form factor from the equivalent body stays
+    std::istringstream keyboard;
+    std::ostringstream console;
+    RunFiles io(keyboard, console, ".");
+    double RFRIC = 0.0, FFORM = K + 1.0;
+    int IERR = 0;
+    BLAYER(*st, io, RFRIC, U, FFORM, 0.0075 * plate.length, plate.slots - 1, st->flow.NSR, IERR);
+    EXPECT_EQ(FFORM, K + 1.0);
+    EXPECT_NEAR(RFRIC, dry.RFRIC * (K + 1.0), 1e-9 * RFRIC);
+}
+
+TEST(StimulatorDrag, StripAndStuds) {
+    FlatPlate plate;
+    auto st = test::flatPlateState(plate);
+    CaseInput& in = st->input;
+    in.HSTUD = 0.002;
+    in.DSTUD = 0.003;
+    in.XSTUD = 0.5;
+    in.STIMCF = 0.0576 * 0.06 * std::pow(0.52 * 0.01 * in.HSTUD / in.XSTUD, 0.2);
+    in.ZTOW = 0.3;
+    st->balance.ZDRAG2 = 0.1;
+    in.NSTUD = 0;  // a strip over the girth
+    ASSERT_EQ(march(*st, plate).IERR, 0);
+    EXPECT_NEAR(st->flow.RSTUD, plate.girth * st->point.QDYN * in.STIMCF, 1e-12 * st->flow.RSTUD);
+    EXPECT_NEAR(st->flow.MYVISC, (0.15 * plate.girth + 0.4) * st->flow.RSTUD, 1e-12 * st->flow.MYVISC);
+    in.NSTUD = 20;  // studs higher than the laminar layer: the share 1 - (delta* + theta)/HS of the free drag
+    ASSERT_EQ(march(*st, plate).IERR, 0);
+    const double free = in.NSTUD * st->point.QDYN * in.HSTUD * in.DSTUD * 1.18;
+    auto M = [&](double s) {  // with the Blasius layer at s behind the bow
+        const double theta = 0.664 * s / std::sqrt(plate.speed() * s / plate.VISC);
+        return 1.0 - theta * (1.0 + 2.59) / in.HSTUD;
+    };
+    const double substep = 0.0025 * plate.length;  // the row is taken at the first substep end behind it
+    EXPECT_GT(st->flow.RSTUD / free, 0.97 * M(in.XSTUD + substep));
+    EXPECT_LT(st->flow.RSTUD / free, 1.03 * M(in.XSTUD));
+}
+
+TEST(Failure, UnusableMarchLeavesEveryResultUnchanged) {
+    FlatPlate plate;
+    auto st = test::flatPlateState(plate);
+    st->flow.THETA.fill(7.0);
+    st->flow.XTR = 3.0;
+    st->flow.RSTUD = 11.0;
+    std::istringstream keyboard;
+    std::ostringstream console;
+    RunFiles io(keyboard, console, ".");
+    double RFRIC = 13.0, FFORM = 1.1;
+    int IERR = 0;
+    BLAYER(*st, io, RFRIC, 0.0, FFORM, 0.0075 * plate.length, plate.slots - 1, st->flow.NSR, IERR);  // no speed
+    EXPECT_EQ(IERR, kBlayerIntegrationFailure);
+    EXPECT_EQ(RFRIC, 13.0);
+    EXPECT_EQ(FFORM, 1.1);
+    EXPECT_EQ(st->flow.THETA[5], 7.0);
+    EXPECT_EQ(st->flow.XTR, 3.0);
+    EXPECT_EQ(st->flow.RSTUD, 11.0);
+}
+
+// y' = y and y'' = -y over one unit, and a solution that blows up at s = 1.
+class Exponential final : public OdeSystem {
+public:
+    void derivatives(double, const OdeState& y, OdeState& d) override {
+        d.fill(0.0);
+        d[0] = y[0];
+        d[1] = y[2];
+        d[2] = -y[1];
+        d[3] = y[3] * y[3];
+    }
+};
+
+TEST(BulirschStoer, SmoothAndSingularSystems) {
+    Exponential sys;
+    OdeState y{1.0, 0.0, 1.0, 0.0};
+    ASSERT_TRUE(BSSTEP(sys, y, 0.0, 2.0, 0.5));
+    EXPECT_NEAR(y[0], std::exp(2.0), 1e-4 * std::exp(2.0));
+    EXPECT_NEAR(y[1], std::sin(2.0), 1e-4);
+    EXPECT_NEAR(y[2], std::cos(2.0), 1e-4);
+    OdeState blowUp{0.0, 0.0, 0.0, 1.0};  // y = 1/(1 - s)
+    EXPECT_FALSE(BSSTEP(sys, blowUp, 0.0, 2.0, 0.1));
+}
+
 }  // namespace
 }  // namespace carinex

@@ -17,6 +17,17 @@ namespace {
 constexpr double kLaminarRun = 0.0025 * 3.0;  // laminar run from the bow, in LWL
 constexpr double kTrimModelFn = 0.1;          // below this Froude number there is no flow trim
 
+// Without a surface-velocity distribution along the streamline (no
+// potential-flow solution) there is no edge flow to march the boundary layer
+// along: the correlation line stands for the friction, and no transition
+// point or stimulator drag is known.
+void frictionWithoutEdgeFlow(CaseState& st) {
+    st.flow.RFRIC = frictionLineSubstitute(st);
+    st.flow.MYVISC = 0.0;
+    st.flow.RSTUD = 0.0;
+    st.flow.XTR = st.hull.XFKEEL;
+}
+
 // Hydrostatics, potential flow, boundary layer and effective volume; the
 // first error ends the chain.
 int hydrostaticsAndFlow(CaseState& st, RunFiles& io, int NSTM1, double& W) {
@@ -30,8 +41,12 @@ int hydrostaticsAndFlow(CaseState& st, RunFiles& io, int NSTM1, double& W) {
     if (IERR != 0) return IERR;
     const double r = st.flow.DEQ / st.trial.LWL2;
     st.flow.FFORM = 1.0 + 7.0 * r * r * r;
-    BLAYER(st, io, st.flow.RFRIC, st.point.VBOOT, st.flow.FFORM, XTRIAL, NSTM1, nodes, IERR);
-    if (IERR != 0) return IERR;
+    if (st.flow.SELLI[kBodyPoints] > 0.0) {
+        BLAYER(st, io, st.flow.RFRIC, st.point.VBOOT, st.flow.FFORM, XTRIAL, NSTM1, nodes, IERR);
+        if (IERR != 0) return IERR;
+    } else {
+        frictionWithoutEdgeFlow(st);
+    }
     VOLEFF(st, io, NSTM1, st.point.VBOOT, IERR);
     return IERR;
 }
@@ -40,7 +55,10 @@ int hydrostaticsAndFlow(CaseState& st, RunFiles& io, int NSTM1, double& W) {
 // from equilibrium in volume, in balance in moment, with friction from the
 // correlation line.
 void substituteValues(CaseState& st, RunFiles& io, int IERR) {
-    if (IERR != kKraengDefault) st.trial.VOLCB = 3.0 * st.point.VTOT;
+    // not after a failed boundary-layer march (its volume is sound) nor after
+    // the default path of the hydrostatics, which has set a tiny volume: both code 5
+    static_assert(kBlayerIntegrationFailure == kKraengDefault);
+    if (IERR != kBlayerIntegrationFailure) st.trial.VOLCB = 3.0 * st.point.VTOT;
     if (st.run.DIAG) writeFree(io.console, "Fehler in BILANZ > Fantasiewerte");
     st.app.FZK = st.app.FZR = st.app.RTRIM = 0.0;
     st.app.FYK = st.app.FYR = 0.0;

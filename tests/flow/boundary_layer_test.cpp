@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "flow/boundary_layer_steps.h"
+#include "geometry/rational_spline.h"
 #include "support/flat_plate.h"
 
 namespace carinex {
@@ -196,6 +197,40 @@ TEST(StimulatorDrag, StripAndStuds) {
     const double substep = 0.0025 * plate.length;  // the row is taken at the first substep end behind it
     EXPECT_GT(st->flow.RSTUD / free, 0.97 * M(in.XSTUD + substep));
     EXPECT_LT(st->flow.RSTUD / free, 1.03 * M(in.XSTUD));
+}
+
+TEST(Stern, ThickLayerSwitchesToTheMomentumAreaModel) {
+    FlatPlate plate;
+    plate.girth = 0.01;  // a slender body: the turbulent layer soon reaches 0.3 of girth/pi
+    auto st = test::flatPlateState(plate);
+    st->input.HSTUD = 0.001;
+    st->flow.XTRANS = 0.0;
+    st->flow.TURBU = 0.5;  // a short transition zone
+    ASSERT_EQ(march(*st, plate).IERR, 0);
+    const auto cf = [&](int K) { return st->flow.CFHALF[static_cast<std::size_t>(K)]; };
+    EXPECT_EQ(cf(0), 0.0) << "the stern model's friction vanishes at the aft end";
+    for (int K = 1; K < st->trial.IAMAX; ++K) EXPECT_LT(cf(K - 1), cf(K)) << "slot " << K;
+}
+
+TEST(Stern, TurbulentSeparationEndsTheFrictionAndRaisesTheFormFactor) {
+    FlatPlate plate;
+    auto st = test::flatPlateState(plate);
+    FlowResults& f = st->flow;
+    for (int i = 0; i <= kBodyPoints; ++i) {  // the edge velocity falls to 40 % over the after half
+        const double s = f.SELLI[static_cast<std::size_t>(i)] / plate.length;
+        f.VSURF[static_cast<std::size_t>(i)] = s <= 0.5 ? 1.0 : 1.0 - 1.2 * (s - 0.5);
+    }
+    int IERR = 0;
+    RATSPL(kBodyPoints + 1, f.SELLI, f.VSURF, f.VSCOEF, f.VSP, IERR);
+    ASSERT_EQ(IERR, 0);
+    st->input.HSTUD = 0.001;
+    f.XTRANS = 0.0;
+    const MarchResult r = march(*st, plate);
+    ASSERT_EQ(r.IERR, 0);
+    EXPECT_GT(r.FFORM, 1.0) << "base drag of the separated stern";
+    EXPECT_LT(f.CFHALF[0], 1e-8);
+    EXPECT_EQ(f.CFHALF[0], f.CFHALF[1]) << "no further march behind the separation";
+    EXPECT_GT(f.CFHALF[static_cast<std::size_t>(plate.slots - 3)], 1e-4);
 }
 
 TEST(Failure, UnusableMarchLeavesEveryResultUnchanged) {

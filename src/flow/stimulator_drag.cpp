@@ -60,16 +60,16 @@ struct TurbulentProfile {
 
 // Mean square velocity ratio over the stud height HS of a layer thicker than the stud.
 double meanSquareVelocity(const LayerPoint& p, double HS, double VISC) {
-    double uL0 = 0.0, deltaL = 1.0;
+    double Lambda = 0.0, deltaL = 1.0;  // Pohlhausen parameter and thickness of the laminar layer
     if (p.weight < 1.0) {
-        uL0 = pohlhausenLambda(p.lam.H12);
-        deltaL = p.thetaL * p.lam.H12 / (0.3 - uL0 / 120.0);
+        Lambda = pohlhausenLambda(p.lam.H12);
+        deltaL = p.thetaL * p.lam.H12 / (0.3 - Lambda / 120.0);
     }
     const TurbulentProfile turbulent(p, VISC);
     double sum = 0.0;
     for (int i = 1; i <= kHeightPoints; ++i) {
         const double y = (0.01 * i - 0.005) * HS;
-        const double uL = p.weight < 1.0 ? pohlhausenVelocity(std::min(1.0, y / deltaL), uL0) : 0.0;
+        const double uL = p.weight < 1.0 ? pohlhausenVelocity(std::min(1.0, y / deltaL), Lambda) : 0.0;
         const double uT = p.weight > 0.0 ? turbulent.at(y) : 0.0;
         const double u = (1.0 - p.weight) * uL + p.weight * uT;
         sum += u * u;

@@ -303,10 +303,7 @@ void pointEvents(March& m, OdeState& y, LayerPoint& p, double s, bool afterStep,
     const double behindBow = st.hull.XFKEEL - p.x;
     if (m.regime == Regime::Laminar) {
         const bool forced = st.input.HSTUD > 0.0 && behindBow > st.flow.XTRANS;
-        const bool natural =
-            afterStep && !forced && naturalTransition(p.lam, y[kThetaL], y[kDelta3], p.edge, m.VISC, m.TURBU);
-        if (forced || natural) {
-            startTurbulence(y, m.zone, forced, s, p.edge, st, m.line.girth(p.x));
+        if (TRANSI(y, m.zone, forced, afterStep, s, p.edge, st, m.line.girth(p.x))) {
             m.regime = Regime::Transitional;
             out.transition = true;
             out.XTR = p.x;

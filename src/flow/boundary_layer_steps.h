@@ -77,9 +77,11 @@ bool naturalTransition(const LaminarLayer& lam, double theta, double delta3, con
 double pohlhausenLambda(double H12);
 double pohlhausenVelocity(double eta, double Lambda);
 double spotProductionRate(double theta, double H12, double U, double HS, double VISC, double TURBU);
-// Starts the turbulent layer and the zone from the laminar state y at s.
-void startTurbulence(OdeState& y, TransitionZone& zone, bool forced, double s, const EdgeFlow& e,
-                     const CaseState& st, double G);
+// Transition at s: forced there by the stimulator, or natural when the laminar state y meets the
+// onset criterion (tested only after a substep). On transition starts the turbulent layer in y
+// and the zone, with G the girth there, and returns true.
+bool TRANSI(OdeState& y, TransitionZone& zone, bool forced, bool afterStep, double s, const EdgeFlow& e,
+            const CaseState& st, double G);
 double intermittency(const TransitionZone& zone, double Y5, double s, double U, double VISC);
 
 // Thick-stern model for the momentum area, fixed at the switch.

@@ -63,11 +63,12 @@ double spotProductionRate(double theta, double H12, double U, double HS, double 
     return 287.969 * ReHS * std::pow(eta, 0.109412) / (std::pow(Rek, 0.584265) * TURBU * TURBU);
 }
 
-void startTurbulence(OdeState& y, TransitionZone& zone, bool forced, double s, const EdgeFlow& e,
-                     const CaseState& st, double G) {
+bool TRANSI(OdeState& y, TransitionZone& zone, bool forced, bool afterStep, double s, const EdgeFlow& e,
+            const CaseState& st, double G) {
     const double VISC = st.point.VISC, TURBU = st.flow.TURBU;
     const double thetaL = y[kThetaL];
     const LaminarLayer lam = laminarLayer(thetaL, y[kDelta3], e, VISC);
+    if (!forced && !(afterStep && naturalTransition(lam, thetaL, y[kDelta3], e, VISC, TURBU))) return false;
     const double H32 = std::max(y[kDelta3] / thetaL, 1.46);
     double H = (11.0 * H32 + 15.0) / (48.0 * H32 - 59.0);
     const double deltaStar = thetaL * lam.H12;  // the displacement thickness carries over
@@ -87,6 +88,7 @@ void startTurbulence(OdeState& y, TransitionZone& zone, bool forced, double s, c
     zone.k = (TURBU < 0.15) ? 1 : 2;
     spreading(thetaL * thetaL / VISC * e.dU, zone.tanAlpha, zone.q);
     zone.W = std::max(G, 0.0);
+    return true;
 }
 
 double intermittency(const TransitionZone& zone, double Y5, double s, double U, double VISC) {

@@ -48,11 +48,10 @@ double displacementThickness(March& m, const OdeState& y, double s) {
     return (d > 0.0 && std::isfinite(d)) ? d : 0.0;
 }
 
-// One substep from s1 to s2: one integration, or, when it fails, 5, 10, 20, ... equal parts.
-// False when even a pass of more than 9999 parts fails.
-bool integrateSubstep(March& m, OdeState& y, double s1, double s2) {
+// One substep from s1 to s2 (dStar the displacement thickness at s1): one integration, or, when
+// it fails, 5, 10, 20, ... equal parts. False when even a pass of more than 9999 parts fails.
+bool integrateSubstep(March& m, OdeState& y, double s1, double s2, double dStar) {
     const double length = s2 - s1;
-    const double dStar = displacementThickness(m, y, s1);
     OdeState trial = y;
     const double first = dStar > 0.0 ? std::min(length, 10.0 * dStar) : length;
     if (BSSTEP(m, trial, s1, s2, first) && acceptable(m, trial, s2)) {
@@ -222,7 +221,8 @@ bool marchToStern(March& m, OdeState& y, LayerPoint p, double s, Outcome& out) {
         double cfBefore = p.turb.cfHalf;
         for (int i = 1; i <= n; ++i) {
             const double s2 = (i == n) ? sb : sa + i * ds / n;
-            if (!integrateSubstep(m, y, s, s2)) return false;
+            const double dStar = (p.deltaStar > 0.0 && std::isfinite(p.deltaStar)) ? p.deltaStar : 0.0;
+            if (!integrateSubstep(m, y, s, s2, dStar)) return false;
             if (m.regime == Regime::Transitional && m.zone.forced) {
                 m.zone.W += (st.run.PI * p.edge.dR + 1.65 * m.zone.tanAlpha) * (s2 - s);
             }

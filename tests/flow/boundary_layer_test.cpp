@@ -253,6 +253,27 @@ TEST(Failure, UnusableMarchLeavesEveryResultUnchanged) {
     EXPECT_EQ(st->flow.RSTUD, 11.0);
 }
 
+TEST(Failure, LaminarSeparationAheadOfTheLargestSectionFailsTheIntegration) {
+    FlatPlate plate;
+    plate.Re = 1e5;  // too low a Reynolds number for the onset criterion
+    auto st = test::flatPlateState(plate);
+    FlowResults& f = st->flow;
+    for (int i = 0; i <= kBodyPoints; ++i) {  // a decelerating forebody
+        const double s = f.SELLI[static_cast<std::size_t>(i)] / plate.length;
+        f.VSURF[static_cast<std::size_t>(i)] = s <= 0.2 ? 1.0 : std::max(0.5, 1.0 - (s - 0.2));
+    }
+    int IERR = 0;
+    RATSPL(kBodyPoints + 1, f.SELLI, f.VSURF, f.VSCOEF, f.VSP, IERR);
+    st->trial.IAMAX = 0;  // the whole hull lies forward of its largest section
+    f.XTR = 3.0;
+    EXPECT_EQ(march(*st, plate).IERR, kBlayerIntegrationFailure);
+    EXPECT_EQ(f.XTR, 3.0);
+    st->trial.IAMAX = plate.slots - 1;  // aft of it the separation is a transition
+    const MarchResult r = march(*st, plate);
+    EXPECT_EQ(r.IERR, 0);
+    EXPECT_GT(st->hull.XFKEEL - f.XTR, 0.2 * plate.length);
+}
+
 // y' = y and y'' = -y over one unit, and a solution that blows up at s = 1.
 class Exponential final : public OdeSystem {
 public:

@@ -7,6 +7,7 @@
 #include "flow/boundary_layer.h"
 #include "flow/flow_models.h"
 #include "flow/friction_line.h"
+#include "flow/potential_flow.h"
 #include "hydrostatics/heeled.h"
 #include "platform/fixed_format.h"
 
@@ -17,17 +18,6 @@ namespace {
 constexpr double kLaminarRun = 0.0025 * 3.0;  // laminar run from the bow, in LWL
 constexpr double kTrimModelFn = 0.1;          // below this Froude number there is no flow trim
 
-// Without a surface-velocity distribution along the streamline (no
-// potential-flow solution) there is no edge flow to march the boundary layer
-// along: the correlation line stands for the friction, and no transition
-// point or stimulator drag is known.
-void frictionWithoutEdgeFlow(CaseState& st) {
-    st.flow.RFRIC = frictionLineSubstitute(st);
-    st.flow.MYVISC = 0.0;
-    st.flow.RSTUD = 0.0;
-    st.flow.XTR = st.hull.XFKEEL;
-}
-
 // Hydrostatics, potential flow, boundary layer and effective volume; the
 // first error ends the chain.
 int hydrostaticsAndFlow(CaseState& st, RunFiles& io, int NSTM1, double& W) {
@@ -37,16 +27,12 @@ int hydrostaticsAndFlow(CaseState& st, RunFiles& io, int NSTM1, double& W) {
     if (IERR != 0) return IERR;
     st.balance.FN = st.point.VBOOT / std::sqrt(st.run.GRAV * st.trial.LWLPHI);
     const int nodes = st.trial.ISTA2 - st.trial.ISTA1 + 1;
-    WPOTI(st, io, XTRIAL, W, nodes, NSTM1, IERR);
+    WPOTI(st, io, st.point.VNU, st.flow.DTRANS, XTRIAL, W, nodes, NSTM1, IERR);
     if (IERR != 0) return IERR;
     const double r = st.flow.DEQ / st.trial.LWL2;
     st.flow.FFORM = 1.0 + 7.0 * r * r * r;
-    if (st.flow.SELLI[kBodyPoints] > 0.0) {
-        BLAYER(st, io, st.flow.RFRIC, st.point.VBOOT, st.flow.FFORM, XTRIAL, NSTM1, nodes, IERR);
-        if (IERR != 0) return IERR;
-    } else {
-        frictionWithoutEdgeFlow(st);
-    }
+    BLAYER(st, io, st.flow.RFRIC, st.point.VBOOT, st.flow.FFORM, XTRIAL, NSTM1, nodes, IERR);
+    if (IERR != 0) return IERR;
     VOLEFF(st, io, NSTM1, st.point.VBOOT, IERR);
     return IERR;
 }
@@ -76,9 +62,13 @@ void noAppendageForces(AppendageResults& a) {
 // Keel and rudder with the hull: volume and centre of hull and appendages,
 // then the forces of all three.
 void appendageForces(CaseState& st, double TFLOW) {
-    // surface velocity and boundary-layer thickness at keel and rudder come
-    // with the flow models; without them the free stream and no thickness
-    const double UREL = 1.0, DELK = 0.0, DELR = 0.0;
+    // hull surface velocity at the keel's station, from the velocity spline
+    // over the streamline length
+    const double UREL = surfaceVelocityAt(st.flow, st.flow.SLEN[static_cast<std::size_t>(st.upright.KSLOT)]);
+    // the boundary-layer thicknesses at keel and rudder come with the
+    // boundary-layer model; without it no thickness
+    const double DELK = 0.0;
+    const double DELR = 0.0;
     RUDIMM(st, 0.5 * st.upright.BWL, DELK, DELR);
     BalanceResults& b = st.balance;
     b.VDISP = st.trial.VOLCB + st.point.VKEEL + st.point.VRUDDT;

@@ -1,1 +1,0 @@
-#include "flow/flow_models.h"

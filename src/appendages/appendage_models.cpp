@@ -17,8 +17,4 @@ void APPFRC(CaseState& st, double, double, double, double&, double) {
     a.RHULL = st.point.COSLW * a.XHULL;
 }
 
-double TRIMRG(CaseState&, double) { return 0.0; }
-
-double RESIRG(CaseState&, double, double) { return 0.0; }
-
 }  // namespace carinex

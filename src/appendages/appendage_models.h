@@ -22,10 +22,4 @@ void RECHK(CaseState& st, RunFiles& io, double VNU, bool FULLSC);
 // Forces of hull, keel and rudder with appendages.
 void APPFRC(CaseState& st, double UREL, double DELK, double DELR, double& TLIFT, double TFLOW);
 
-// Flow trim angle of the trim model.
-double TRIMRG(CaseState& st, double FN);
-
-// Residuary resistance.
-double RESIRG(CaseState& st, double FN, double TFLOW);
-
 }  // namespace carinex

@@ -2,10 +2,6 @@
 
 namespace carinex {
 
-void sectionQuantities(CaseState&) {}
-
-void RECHK(CaseState&, RunFiles&, double, bool) {}
-
 void APPFRC(CaseState& st, double, double, double, double&, double) {
     AppendageResults& a = st.app;
     a.FXK = a.FYK = a.FZK = a.MYK = 0.0;

@@ -143,7 +143,7 @@ void rejectSectionFamily(CaseInput& c, RunFiles& io, const char* name, int code)
 
 void checkSection(CaseInput& c, RunFiles& io, int family, double tc, double& sweep, const char* part) {
     int status = 0;
-    FOILCK(family, tc, sweep, status, c.FULLSC);
+    FOILCK(io, family, tc, sweep, status, c.FULLSC);
     if (status != 0) {
         const std::string note = std::string("reduced accuracy for lift and drag of ") + part;
         writeFree(io.console, note);

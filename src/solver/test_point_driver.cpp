@@ -4,6 +4,8 @@
 #include <cmath>
 
 #include "appendages/appendage_models.h"
+#include "appendages/reynolds_check.h"
+#include "appendages/section_quantities.h"
 #include "driver/console_messages.h"
 #include "driver/report_writer.h"
 #include "driver/table_writer.h"

@@ -4,13 +4,6 @@
 
 namespace carinex {
 
-void WPOTI(CaseState& st, RunFiles&, double, double& W, int, int, int& IERR) {
-    W = 0.0;
-    st.flow.DEQ = 0.0;
-    st.flow.DTRANS = 0.0;
-    IERR = 0;
-}
-
 void BLAYER(CaseState& st, RunFiles&, double& RFRIC, double, double&, double, int, int, int& IERR) {
     RFRIC = frictionLineSubstitute(st);
     st.flow.MYVISC = 0.0;

@@ -14,10 +14,6 @@
 
 namespace carinex {
 
-// Potential flow around the equivalent body of revolution; W is the
-// pressure-square integral.
-void WPOTI(CaseState& st, RunFiles& io, double XTRIAL, double& W, int nodes, int NSTM1, int& IERR);
-
 // Boundary layer along the streamlines; RFRIC the friction resistance, FFORM
 // the form factor, which the base drag may raise.
 void BLAYER(CaseState& st, RunFiles& io, double& RFRIC, double VBOOT, double& FFORM, double XTRIAL, int NSTM1,

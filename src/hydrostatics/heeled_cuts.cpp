@@ -22,6 +22,7 @@
 
 #include "geometry/waterline_cut.h"
 #include "hydrostatics/heeled_steps.h"
+#include "hydrostatics/section_cut.h"
 
 namespace carinex::kraeng {
 
@@ -266,3 +267,18 @@ void cutStations(Kraeng& k) {
 }
 
 }  // namespace carinex::kraeng
+
+namespace carinex {
+
+SectionCut cutSection(const CaseState& cs, int K, double ZW) {
+    using namespace kraeng;
+    const Station st{at(cs.hull.YS, K), at(cs.hull.ZS, K), at(cs.hull.SAREA, K), at(cs.upright.GIRTHP, K)};
+    const double s = std::fabs(cs.point.TANPHI), COSPHI = cs.point.COSPHI;
+    const double yd = s != 0.0 ? (ZW - st.Zt()) / s : 100.0 * cs.point.BREFX;
+    SectionValues v;
+    if (ZW < st.Z0()) v = keelWet(st, ZW, s, yd, COSPHI);
+    else if (s != 0.0) v = keelDryHeeled(st, ZW, s, yd, COSPHI);
+    return {v.BSEC, v.GIRTH, v.ASEC};
+}
+
+}  // namespace carinex

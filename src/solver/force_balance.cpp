@@ -8,6 +8,7 @@
 #include "appendages/trim_regression.h"
 #include "flow/flow_models.h"
 #include "flow/friction_line.h"
+#include "flow/potential_flow.h"
 #include "hydrostatics/heeled.h"
 #include "platform/fixed_format.h"
 
@@ -27,7 +28,7 @@ int hydrostaticsAndFlow(CaseState& st, RunFiles& io, int NSTM1, double& W) {
     if (IERR != 0) return IERR;
     st.balance.FN = st.point.VBOOT / std::sqrt(st.run.GRAV * st.trial.LWLPHI);
     const int nodes = st.trial.ISTA2 - st.trial.ISTA1 + 1;
-    WPOTI(st, io, XTRIAL, W, nodes, NSTM1, IERR);
+    WPOTI(st, io, st.point.VNU, st.flow.DTRANS, XTRIAL, W, nodes, NSTM1, IERR);
     if (IERR != 0) return IERR;
     const double r = st.flow.DEQ / st.trial.LWL2;
     st.flow.FFORM = 1.0 + 7.0 * r * r * r;
@@ -59,9 +60,13 @@ void noAppendageForces(AppendageResults& a) {
 // Keel and rudder with the hull: volume and centre of hull and appendages,
 // then the forces of all three.
 void appendageForces(CaseState& st, double TFLOW) {
-    // surface velocity and boundary-layer thickness at keel and rudder come
-    // with the flow models; without them the free stream and no thickness
-    const double UREL = 1.0, DELK = 0.0, DELR = 0.0;
+    // hull surface velocity at the keel's station, from the velocity spline
+    // over the streamline length
+    const double UREL = surfaceVelocityAt(st.flow, st.flow.SLEN[static_cast<std::size_t>(st.upright.KSLOT)]);
+    // the boundary-layer thicknesses at keel and rudder come with the
+    // boundary-layer model; without it no thickness
+    const double DELK = 0.0;
+    const double DELR = 0.0;
     RUDIMM(st, 0.5 * st.upright.BWL, DELK, DELR);
     BalanceResults& b = st.balance;
     b.VDISP = st.trial.VOLCB + st.point.VKEEL + st.point.VRUDDT;

@@ -239,6 +239,8 @@ void runTestPoint(CaseState& st, RunFiles& io, Campaign& c, int i) {
     }
     if (outcome == Outcome::Solved) writeSolved(io.console, st.point.FNU, behindFP);
     else writeAccepted(io.console, st.point.FNU, RF, RM, behindFP);
+    // diagnostic trace: form factor and peak surface velocity of the equilibrium
+    if (st.run.DIAG) writeFree(io.control(), "Testpunkt", i, "FFORM", st.flow.FFORM, "UMAX", st.flow.UMAX);
     if (MODE >= 1 && MODE <= 3) {
         writeResistanceRow(io.table(), MODE, resistanceRow(st));
         if (st.run.DIAG) writeParameterRow(io.paramet(), parameterRow(st, i));

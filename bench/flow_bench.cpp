@@ -1,0 +1,91 @@
+// Time of the potential flow of one trial state (WPOTI, which includes the dynamic waterline)
+// and of the whole force balance (BILANZ) of the example cruiser-racer, upright and at 20
+// degrees heel, at the equilibrium of a bare-hull test point.
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "driver/run_driver.h"
+#include "flow/potential_flow.h"
+#include "platform/files.h"
+#include "solver/force_balance.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace carinex;
+
+// The example case solved for the single test point `row`, in a folder of its own.
+std::unique_ptr<CaseState> solvedExample(const std::string& name, const std::string& row, fs::path& dir) {
+    const fs::path source = fs::path(CARINEX_SOURCE_DIR) / "examples" / "cruiser";
+    dir = fs::temp_directory_path() / ("carinex_flow_bench_" + name);
+    fs::remove_all(dir);
+    fs::create_directories(dir / "INPUT");
+    for (const char* folder : {"OFFSETS", "APPEND"}) fs::copy(source / folder, dir / folder, fs::copy_options::recursive);
+    std::ifstream in(source / "INPUT" / "CX_CR3_IN.TXT");
+    std::ostringstream all;
+    all << in.rdbuf();
+    auto lines = splitLines(all.str());
+    lines.resize(60);
+    lines[53] = "1";  // NTEST
+    std::ofstream out(dir / "INPUT" / "CX_CR3_IN.TXT");
+    for (const auto& l : lines) out << l << '\n';
+    out << row << '\n';
+    out.close();
+    auto st = makeCaseState();
+    std::istringstream keyboard("CR3\n");
+    std::ostringstream console;
+    RunFiles io(keyboard, console, dir);
+    if (runCase(*st, io, RunOptions{false}) != 0) throw std::runtime_error(console.str());
+    return st;
+}
+
+const char* kUpright = "3.0 0 15 0.1 50 0 0 0 0 0";
+const char* kHeeled = "3.5 0 15 0.1 50 20 0 0 0 0";
+
+void potentialFlow(benchmark::State& state, const char* name, const char* row) {
+    fs::path dir;
+    auto st = solvedExample(name, row, dir);
+    std::istringstream keyboard;
+    std::ostringstream console;
+    RunFiles io(keyboard, console, dir);
+    const int NSLOT = st->raw.NST - 1;
+    BILANZ(*st, io, NSLOT);  // the hydrostatics of the equilibrium
+    const double XTRIAL = 0.0075 * st->upright.LWL;
+    const int NST = st->trial.ISTA2 - st->trial.ISTA1 + 1;
+    for (auto _ : state) {
+        double PSQ = 0.0;
+        int IERR = 0;
+        WPOTI(*st, io, st->point.VNU, st->flow.DTRANS, XTRIAL, PSQ, NST, NSLOT, IERR);
+        benchmark::DoNotOptimize(PSQ);
+    }
+    fs::remove_all(dir);
+}
+
+void balance(benchmark::State& state, const char* name, const char* row) {
+    fs::path dir;
+    auto st = solvedExample(name, row, dir);
+    std::istringstream keyboard;
+    std::ostringstream console;
+    RunFiles io(keyboard, console, dir);
+    for (auto _ : state) {
+        BILANZ(*st, io, st->raw.NST - 1);
+        benchmark::DoNotOptimize(st->balance.PMOM);
+    }
+    fs::remove_all(dir);
+}
+
+void BM_PotentialFlowUpright(benchmark::State& s) { potentialFlow(s, "wpoti_upright", kUpright); }
+void BM_PotentialFlowHeeled20(benchmark::State& s) { potentialFlow(s, "wpoti_heeled", kHeeled); }
+void BM_ForceBalanceWithFlowUpright(benchmark::State& s) { balance(s, "bilanz_upright", kUpright); }
+void BM_ForceBalanceWithFlowHeeled20(benchmark::State& s) { balance(s, "bilanz_heeled", kHeeled); }
+
+BENCHMARK(BM_PotentialFlowUpright)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_PotentialFlowHeeled20)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ForceBalanceWithFlowUpright)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ForceBalanceWithFlowHeeled20)->Unit(benchmark::kMicrosecond);
+
+}  // namespace

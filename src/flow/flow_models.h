@@ -1,23 +1,15 @@
-// The flow around the hull in one trial state: potential flow and dynamic
-// waterline, boundary layer and friction, effective volume, transom and
+// The flow around the hull in one trial state: effective volume, transom and
 // rudder immersion.
 //
 // These models are not part of the program yet. Each entry point below is
 // the one place its model will plug in; until then it leaves the flow
-// results neutral: no pressure integral, no form effect, friction from the
-// ITTC-1957 line (twice the line at 0.7 LWL), no transom or effective-volume
-// corrections.
+// results neutral: no transom or effective-volume corrections.
 #pragma once
 
 #include "driver/case_state.h"
 #include "platform/run_files.h"
 
 namespace carinex {
-
-// Boundary layer along the streamlines; RFRIC the friction resistance, FFORM
-// the form factor, which the base drag may raise.
-void BLAYER(CaseState& st, RunFiles& io, double& RFRIC, double VBOOT, double& FFORM, double XTRIAL, int NSTM1,
-            int nodes, int& IERR);
 
 // Speed-weighted effective volume.
 void VOLEFF(CaseState& st, RunFiles& io, int NSTM1, double VBOOT, int& IERR);

@@ -6,6 +6,7 @@
 #include "appendages/appendage_models.h"
 #include "appendages/residuary_regression.h"
 #include "appendages/trim_regression.h"
+#include "flow/boundary_layer.h"
 #include "flow/flow_models.h"
 #include "flow/friction_line.h"
 #include "flow/potential_flow.h"
@@ -42,7 +43,10 @@ int hydrostaticsAndFlow(CaseState& st, RunFiles& io, int NSTM1, double& W) {
 // from equilibrium in volume, in balance in moment, with friction from the
 // correlation line.
 void substituteValues(CaseState& st, RunFiles& io, int IERR) {
-    if (IERR != kKraengDefault) st.trial.VOLCB = 3.0 * st.point.VTOT;
+    // not after a failed boundary-layer march (its volume is sound) nor after
+    // the default path of the hydrostatics, which has set a tiny volume: both code 5
+    static_assert(kBlayerIntegrationFailure == kKraengDefault);
+    if (IERR != kBlayerIntegrationFailure) st.trial.VOLCB = 3.0 * st.point.VTOT;
     if (st.run.DIAG) writeFree(io.console, "Fehler in BILANZ > Fantasiewerte");
     st.app.FZK = st.app.FZR = st.app.RTRIM = 0.0;
     st.app.FYK = st.app.FYR = 0.0;

@@ -1,5 +1,6 @@
 #include "geometry/natural_spline.h"
 
+#include <array>
 #include <vector>
 
 namespace carinex {
@@ -11,8 +12,16 @@ void SPLNAT(int N, std::span<const double> X, std::span<const double> Y, std::sp
     if (N < 3) return;
     // Tridiagonal system for the interior curvatures, solved by forward
     // elimination and back substitution; the system is diagonally dominant,
-    // so no pivoting is needed.
-    std::vector<double> diag(static_cast<std::size_t>(N)), rhs(static_cast<std::size_t>(N));
+    // so no pivoting is needed. The program's tables are short and some are
+    // fitted inside the force balance, so their scratch space is fixed; only
+    // a longer table takes it from the heap.
+    constexpr int kFixedPoints = 64;
+    std::array<double, 2 * kFixedPoints> fixed;
+    std::vector<double> heap;
+    if (N > kFixedPoints) heap.resize(2 * static_cast<std::size_t>(N));
+    const std::span<double> scratch = (N > kFixedPoints) ? std::span<double>(heap) : std::span<double>(fixed);
+    const std::span<double> diag = scratch.first(static_cast<std::size_t>(N));
+    const std::span<double> rhs = scratch.subspan(static_cast<std::size_t>(N), static_cast<std::size_t>(N));
     for (int i = 1; i < N - 1; ++i) {
         const double hl = X[i] - X[i - 1];
         const double hr = X[i + 1] - X[i];

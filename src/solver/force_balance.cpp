@@ -4,7 +4,8 @@
 #include <cmath>
 
 #include "appendages/appendage_forces.h"
-#include "appendages/appendage_models.h"
+#include "appendages/residuary_regression.h"
+#include "appendages/trim_regression.h"
 #include "flow/boundary_layer.h"
 #include "flow/effective_volume.h"
 #include "flow/friction_line.h"
@@ -132,7 +133,8 @@ void BILANZ(CaseState& st, RunFiles& io, int NSTM1) {
     }
     BalanceResults& b = st.balance;
     TRANSM(st, b.FN);
-    const double TFLOW = (b.FN > kTrimModelFn) ? TRIMRG(st, b.FN) : 0.0;
+    double TFLOW = 0.0;
+    if (b.FN > kTrimModelFn) TRIMRG(st, TFLOW);
     st.app.DTRIM = TFLOW - st.point.TRIMW;
     if (st.point.APPON) {
         appendageForces(st, io, TFLOW);
@@ -142,9 +144,10 @@ void BILANZ(CaseState& st, RunFiles& io, int NSTM1) {
         bareHullForces(st, TFLOW);
         noAppendageForces(st.app);
     }
-    // At rest the effective volume vanishes with the Froude number: no wave making.
+    // at rest the effective volume vanishes with the Froude number: no wave making
     st.flow.WPAR = st.trial.VOLFNZ > 0.0 ? b.FN * b.FN * W * 10.0 / (st.trial.VOLFNZ / st.trial.LWLPHI) : 0.0;
-    b.RRES = std::max(RESIRG(st, b.FN, TFLOW), 0.0);
+    RESIRG(st, b.FN, TFLOW, b.RRES);
+    b.RRES = std::max(b.RRES, 0.0);
     if (b.FN < kTrimModelFn) b.RRES *= std::pow(b.FN / kTrimModelFn, 3);
     b.RTOT = b.RRES + st.app.FXK + st.app.FXR + st.app.RHULL;
     b.PMOM = pitchingMoment(st);

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "appendages/appendage_models.h"
 #include "appendages/reynolds_check.h"
 #include "appendages/section_quantities.h"
 #include "driver/console_messages.h"

@@ -102,14 +102,15 @@ TEST(ExampleCase, AppendagePointsSailInEveryMode) {
                 EXPECT_EQ(r[7], 0.0) << "straight ahead upright, point " << i;
             }
         }
-        // opposite leeways upright: mirrored side force, equal drag
+        // opposite leeways upright: mirrored side force, equal drag. The
+        // running-trim regression is fitted on signed leeway, so the two
+        // floating positions differ slightly and the forces with them.
         for (int i = 1; i < in.NTEST; ++i) {
             if (in.TP(7, i) != 1.0 || in.TP(6, i) != 0.0 || in.TP(8, i) == 0.0 || in.TP(8, i + 1) != -in.TP(8, i))
                 continue;
             const auto &a = rows[static_cast<std::size_t>(i - 1)], &b = rows[static_cast<std::size_t>(i)];
-            EXPECT_NEAR(a[7], -b[7], 0.011) << i;
-            EXPECT_NEAR(a[2], b[2], 0.011) << i;
-            EXPECT_NEAR(a[3], b[3], 0.011) << i;
+            for (int column : {2, 3}) EXPECT_NEAR(a[column], b[column], 5e-4 * a[column]) << i;
+            EXPECT_NEAR(a[7], -b[7], 5e-4 * std::fabs(a[7])) << i;
         }
     }
 }

@@ -33,18 +33,16 @@ double lagFactor(const TurbulentLayer& t, const EdgeFlow& e, double TURBU) {
 }  // namespace
 
 double EdgeSplines::velocityRatio(double s, int& hintU) const {
-    double V = 0.0, dV = 0.0, rad = 0.0;
-    RATVAL(kBodyPoints + 1, SELLI, VSCOEF, VSP, s, V, dV, rad, hintU);
-    return V;
+    return RATVAL_S(kBodyPoints + 1, SELLI, VSCOEF, VSP, s, hintU);
 }
 
 EdgeFlow EdgeSplines::at(double s, int& hintU, int& hintR) const {
     EdgeFlow e;
-    double V = 0.0, dV = 0.0, rad = 0.0;
-    RATVAL(kBodyPoints + 1, SELLI, VSCOEF, VSP, s, V, dV, rad, hintU);
+    double V = 0.0, dV = 0.0;
+    RATVAL_SDS(kBodyPoints + 1, SELLI, VSCOEF, VSP, s, V, dV, hintU);
     e.U = V * VBOOT;
     e.dU = dV * VBOOT;
-    RATVAL(NST, SR, DSCOEF, DSP, s, e.R, e.dR, rad, hintR);
+    RATVAL_SDS(NST, SR, DSCOEF, DSP, s, e.R, e.dR, hintR);
     return e;
 }
 

@@ -26,11 +26,7 @@ struct SplineTable {
 };
 
 double spline_value(const SplineTable& curve, double x, int& hint) {
-    double s = 0.0;
-    double ds = 0.0;
-    double rad = 0.0;
-    RATVAL(curve.N, curve.X, curve.COEF, curve.P, x, s, ds, rad, hint);
-    return s;
+    return RATVAL_S(curve.N, curve.X, curve.COEF, curve.P, x, hint);
 }
 
 // Level j >= 2 of the trapezoid rule: T(j-1) refined by the 2^(j-2) midpoints of its panels.

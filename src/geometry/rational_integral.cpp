@@ -8,6 +8,7 @@
 #include <array>
 #include <cmath>
 
+#include "geometry/rational_piece.h"
 #include "geometry/rational_spline.h"
 
 namespace carinex {
@@ -26,7 +27,11 @@ struct SplineTable {
 };
 
 double spline_value(const SplineTable& curve, double x, int& hint) {
-    return RATVAL_S(curve.N, curve.X, curve.COEF, curve.P, x, hint);
+    // RATVAL_S in line; the integrals take most of the curve evaluations of a trial state
+    if (curve.N < 2) return 0.0;
+    const rational_piece::RationalPiece piece =
+        rational_piece::piece_at(curve.N, curve.X, curve.COEF, curve.P, x, hint);
+    return rational_piece::piece_value(piece, rational_piece::PieceAt(piece, (x - piece.x1) / piece.h));
 }
 
 // Level j >= 2 of the trapezoid rule: T(j-1) refined by the 2^(j-2) midpoints of its panels.

@@ -33,7 +33,7 @@ using namespace rational_piece;
 constexpr int kMaxShapePasses = 2000;
 constexpr double kRadiusOfStraightPiece = 10000.0;
 constexpr std::size_t kStackPoints = 160;   // the longest tables fitted: 151 section points
-constexpr std::size_t kScratchArrays = 5;   // h, cp, M, the data bends, h/w
+constexpr std::size_t kScratchArrays = 6;   // h, cp, M, the data bends, the interval terms
 
 double weight(double p) { return p * p + 3.0 * p + 3.0; }
 
@@ -63,20 +63,25 @@ void data_bends(int N, OneBased<const double> y, OneBased<const double> h, OneBa
     for (int j = 2; j <= N - 1; ++j) r(j) = data_bend(j, y, h);
 }
 
+// The terms of interval i in the equations: the off-diagonal hw(i) = h(i)/w(i) and the
+// diagonal share hd(i) = (p(i) + 2)*hw(i). They change only when p(i) is raised.
+void interval_terms(int i, OneBased<const double> h, OneBased<const double> p,
+                    OneBased<double> hw, OneBased<double> hd) {
+    hw(i) = h(i) / weight(p(i));
+    hd(i) = (p(i) + 2.0) * hw(i);
+}
+
 // Moments M(1 ... N) by forward elimination and back substitution without pivoting.
-// cp holds the eliminated super-diagonal, M first the eliminated right-hand side; hw(i) receives
-// h(i)/w(i), the off-diagonal of interval i (each interval's is formed once per pass).
-void solve_moments(int N, EndFactors ends, OneBased<const double> h, OneBased<const double> r,
-                   OneBased<const double> p, OneBased<double> hw, OneBased<double> cp,
-                   OneBased<double> M) {
-    for (int i = 1; i <= N - 1; ++i) hw(i) = h(i) / weight(p(i));
+// cp holds the eliminated super-diagonal, M first the eliminated right-hand side.
+void solve_moments(int N, EndFactors ends, OneBased<const double> r, OneBased<const double> hw,
+                   OneBased<const double> hd, OneBased<double> cp, OneBased<double> M) {
     // First row: M(1) + E1*M(2) = 0.
     cp(1) = ends.E1;
     M(1) = 0.0;
     for (int j = 2; j <= N - 1; ++j) {
         const double left = hw(j - 1);
         const double right = hw(j);
-        const double diagonal = (p(j - 1) + 2.0) * left + (p(j) + 2.0) * right;
+        const double diagonal = hd(j - 1) + hd(j);
         const double pivot = diagonal - left * cp(j - 1);
         cp(j) = right / pivot;
         M(j) = (r(j) - left * M(j - 1)) / pivot;
@@ -101,13 +106,15 @@ bool bends_against_data(int j, int N, OneBased<const double> r, OneBased<const d
 // this pass (the moments are fixed during the test, so raising in place changes no decision).
 // Returns true when some point offended.
 bool raise_offending_parameters(int N, OneBased<const double> r, OneBased<const double> M,
-                                OneBased<double> p) {
+                                OneBased<double> p, OneBased<const double> h, OneBased<double> hw,
+                                OneBased<double> hd) {
     bool any = false;
     bool left_offends = false;  // point 1 is an end point
     for (int i = 1; i <= N - 1; ++i) {
         const bool right_offends = bends_against_data(i + 1, N, r, M);
         if (left_offends || right_offends) {
             p(i) = 1.03 * p(i) + 0.03;
+            interval_terms(i, h, p, hw, hd);
             any = true;
         }
         left_offends = right_offends;
@@ -151,6 +158,7 @@ void fit(int N, EndFactors ends, std::span<const double> X, std::span<const doub
     const OneBased<double> M(scratch.subspan(2 * n, n));
     const OneBased<double> r(scratch.subspan(3 * n, n));
     const OneBased<double> hw(scratch.subspan(4 * n, n));
+    const OneBased<double> hd(scratch.subspan(5 * n, n));
     const OneBased<const double> x(X);
     const OneBased<const double> y(Y);
     const OneBased<double> p(P);
@@ -160,10 +168,13 @@ void fit(int N, EndFactors ends, std::span<const double> X, std::span<const doub
         return;
     }
     data_bends(N, y, h, r);
-    for (int i = 1; i <= N - 1; ++i) p(i) = 0.0;
+    for (int i = 1; i <= N - 1; ++i) {
+        p(i) = 0.0;
+        interval_terms(i, h, p, hw, hd);
+    }
     for (int pass = 1;; ++pass) {
-        solve_moments(N, ends, h, r, p, hw, cp, M);
-        const bool raised = raise_offending_parameters(N, r, M, p);
+        solve_moments(N, ends, r, hw, hd, cp, M);
+        const bool raised = raise_offending_parameters(N, r, M, p, h, hw, hd);
         if (pass > kMaxShapePasses) {
             IERR = 3;
             return;

@@ -21,7 +21,7 @@
 //
 // All routines are re-entrant: nothing is kept between calls except what the caller holds
 // (the tables and its IHINT). Nothing allocates, except the fit of a table longer than 160
-// points (one scratch array of 5*N doubles).
+// points (one scratch array of 6*N doubles).
 #pragma once
 
 #include <cassert>

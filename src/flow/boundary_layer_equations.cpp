@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "flow/boundary_layer_steps.h"
+#include "geometry/rational_piece.h"
 #include "geometry/rational_spline.h"
 
 namespace carinex::blayer {
@@ -36,13 +37,28 @@ double EdgeSplines::velocityRatio(double s, int& hintU) const {
     return RATVAL_S(kBodyPoints + 1, SELLI, VSCOEF, VSP, s, hintU);
 }
 
+// RATVAL_SDS in line: the edge flow is taken at every evaluation of the right-hand sides, as
+// often as all the closure relations together.
+static void valueSlope(int N, std::span<const double> X, std::span<const double> COEF, std::span<const double> P,
+                       double s, double& S, double& DS, int& hint) {
+    using namespace rational_piece;
+    if (N < 2) {
+        S = DS = 0.0;
+        return;
+    }
+    const RationalPiece piece = piece_at(N, X, COEF, P, s, hint);
+    const PieceAt at(piece, (s - piece.x1) / piece.h);
+    S = piece_value(piece, at);
+    DS = piece_slope(piece, at);
+}
+
 EdgeFlow EdgeSplines::at(double s, int& hintU, int& hintR) const {
     EdgeFlow e;
     double V = 0.0, dV = 0.0;
-    RATVAL_SDS(kBodyPoints + 1, SELLI, VSCOEF, VSP, s, V, dV, hintU);
+    valueSlope(kBodyPoints + 1, SELLI, VSCOEF, VSP, s, V, dV, hintU);
     e.U = V * VBOOT;
     e.dU = dV * VBOOT;
-    RATVAL_SDS(NST, SR, DSCOEF, DSP, s, e.R, e.dR, hintR);
+    valueSlope(NST, SR, DSCOEF, DSP, s, e.R, e.dR, hintR);
     return e;
 }
 

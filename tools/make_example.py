@@ -311,6 +311,15 @@ TEST_POINTS = [
     (3.0, 0.0, 15.0, 0.1, 50.0, 0.0, 0.0, 0.0, 0.0, 0.0),
     (3.5, 0.0, 15.0, 0.1, 50.0, 20.0, 0.0, 0.0, 0.0, 0.0),
     (3.0, 0.0, 15.0, 0.1, 50.0, 0.0, 1.0, 0.0, 0.0, 0.0),
+    # with keel and rudder: leeway of either sign upright, then heeled
+    # below and above 0.35 rad (20 and 25 degrees); the last point is the
+    # 20-degree point whose rudder reaches the hull
+    (3.0, 0.0, 15.0, 0.1, 50.0, 0.0, 1.0, 3.0, 0.0, 0.0),
+    (3.0, 0.0, 15.0, 0.1, 50.0, 0.0, 1.0, -3.0, 0.0, 0.0),
+    (3.0, 0.0, 15.0, 0.1, 50.0, 0.0, 1.0, 5.0, 3.0, 0.0),
+    (2.5, 0.0, 15.0, 0.1, 50.0, 10.0, 1.0, 4.0, 2.0, 0.0),
+    (3.5, 0.0, 15.0, 0.1, 50.0, 20.0, 1.0, 2.0, 4.0, 0.0),
+    (3.5, 0.0, 15.0, 0.1, 50.0, 25.0, 1.0, 4.0, 3.0, 0.0),
     (3.5, 0.0, 15.0, 0.1, 50.0, 20.0, 1.0, 3.0, 2.0, 0.0),
 ]
 
@@ -561,10 +570,11 @@ def write_readme(path, volume, stations):
         "station count, then `x np` and `np` lines `y z` per station |",
         "",
         "The case inputs differ only in FORMAT and title. All three use",
-        f"APPEND/CRUISER.APP and the same {len(TEST_POINTS)} test points: 2.0, 3.0 and "
-        "3.5 m/s in",
-        "seawater at 15 C, upright and at 20 degrees heel, bare hull and with keel",
-        "and rudder (3 degrees leeway, 2 degrees rudder at heel).",
+        f"APPEND/CRUISER.APP and the same {len(TEST_POINTS)} test points in seawater at 15 C:",
+        "the bare hull at 2.0, 3.0 and 3.5 m/s, upright and at 20 degrees heel;",
+        "with keel and rudder at 2.5 to 3.5 m/s, upright at 0, +3, -3 and 5",
+        "degrees leeway, and heeled 10, 20 and 25 degrees at 2 to 4 degrees",
+        "leeway, with rudder angles from 0 to 4 degrees.",
         "",
         "To run a case, start the program in this directory and type CR1, CR2 or",
         "CR3; the report goes to CXRUN/ and the resistance table to DRAG/, both",

@@ -1,7 +1,7 @@
-// Keel and rudder in one trial state: the forces of keel, rudder and hull
-// with the keel's lifting line, and the flow-trim and residuary-resistance
-// regressions. The section data per test point and their Reynolds-range
-// check live in section_quantities.h and reynolds_check.h.
+// Keel and rudder in one trial state: the flow-trim and residuary-resistance
+// regressions. The forces of keel, rudder and hull with the keel's lifting
+// line live in appendage_forces.h; the section data per test point and their
+// Reynolds-range check in section_quantities.h and reynolds_check.h.
 //
 // These models are not part of the program yet. Each entry point below is
 // the one place its model will plug in; until then keel and rudder carry no
@@ -13,9 +13,6 @@
 #include "platform/run_files.h"
 
 namespace carinex {
-
-// Forces of hull, keel and rudder with appendages.
-void APPFRC(CaseState& st, double UREL, double DELK, double DELR, double& TLIFT, double TFLOW);
 
 // Flow trim angle of the trim model.
 double TRIMRG(CaseState& st, double FN);

@@ -270,15 +270,20 @@ void cutStations(Kraeng& k) {
 
 namespace carinex {
 
-SectionCut cutSection(const CaseState& cs, int K, double ZW) {
+SectionCut cutSection(const CaseState& cs, int K, double ZW, double BREFX) {
     using namespace kraeng;
     const Station st{at(cs.hull.YS, K), at(cs.hull.ZS, K), at(cs.hull.SAREA, K), at(cs.upright.GIRTHP, K)};
     const double s = std::fabs(cs.point.TANPHI), COSPHI = cs.point.COSPHI;
-    const double yd = s != 0.0 ? (ZW - st.Zt()) / s : 100.0 * cs.point.BREFX;
+    const double yd = s != 0.0 ? (ZW - st.Zt()) / s : 100.0 * BREFX;
     SectionValues v;
-    if (ZW < st.Z0()) v = keelWet(st, ZW, s, yd, COSPHI);
-    else if (s != 0.0) v = keelDryHeeled(st, ZW, s, yd, COSPHI);
+    if (ZW < st.Z0()) {
+        v = keelWet(st, ZW, s, yd, COSPHI);
+    } else if (s != 0.0) {
+        v = keelDryHeeled(st, ZW, s, yd, COSPHI);
+    }
     return {v.BSEC, v.GIRTH, v.ASEC};
 }
+
+SectionCut cutSection(const CaseState& cs, int K, double ZW) { return cutSection(cs, K, ZW, cs.point.BREFX); }
 
 }  // namespace carinex

@@ -15,4 +15,8 @@ struct SectionCut {
 // section is TANPHI of the test point (either side of the heel gives the same values).
 SectionCut cutSection(const CaseState& st, int K, double ZW);
 
+// The same with the reference breadth BREFX given: 100*BREFX stands for the deck crossing of a
+// level surface (the test point's BREFX in the form above).
+SectionCut cutSection(const CaseState& st, int K, double ZW, double BREFX);
+
 }  // namespace carinex

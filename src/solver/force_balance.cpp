@@ -3,11 +3,13 @@
 #include <algorithm>
 #include <cmath>
 
+#include "appendages/appendage_forces.h"
 #include "appendages/appendage_models.h"
 #include "flow/boundary_layer.h"
-#include "flow/flow_models.h"
+#include "flow/effective_volume.h"
 #include "flow/friction_line.h"
 #include "flow/potential_flow.h"
+#include "flow/transom_rudder.h"
 #include "hydrostatics/heeled.h"
 #include "platform/fixed_format.h"
 
@@ -59,21 +61,36 @@ void noAppendageForces(AppendageResults& a) {
     a.FYK = a.FYR = a.STIMK = a.STIMR = 0.0;
 }
 
+// A station slot of the dynamic waterline's flow results, the nearest end
+// slot for a station outside it (whose values belong to no waterline).
+std::size_t dynamicSlot(const FlowResults& f, int K) {
+    const int last = std::min(f.ISTD2, kStationSlots - 1);
+    return static_cast<std::size_t>(std::max(std::min(K, last), f.ISTD1));
+}
+
+// Surface velocity ratio u/U of the potential flow at the streamline length
+// of slot K.
+double surfaceVelocity(const FlowResults& f, int K) { return surfaceVelocityAt(f, f.SLEN[dynamicSlot(f, K)]); }
+
+// Displacement thickness of the hull boundary layer at slot K.
+double displacementThickness(const FlowResults& f, int K) {
+    const std::size_t i = dynamicSlot(f, K);
+    return f.THETA[i] * f.H12[i];
+}
+
 // Keel and rudder with the hull: volume and centre of hull and appendages,
 // then the forces of all three.
-void appendageForces(CaseState& st, double TFLOW) {
-    // hull surface velocity at the keel's station, from the velocity spline
-    // over the streamline length
-    const double UREL = surfaceVelocityAt(st.flow, st.flow.SLEN[static_cast<std::size_t>(st.upright.KSLOT)]);
-    // the boundary-layer thicknesses at keel and rudder come with the
-    // boundary-layer model; without it no thickness
-    const double DELK = 0.0;
-    const double DELR = 0.0;
-    RUDIMM(st, 0.5 * st.upright.BWL, DELK, DELR);
+void appendageForces(CaseState& st, RunFiles& io, double TFLOW) {
+    const FlowResults& f = st.flow;
+    const double UREL = surfaceVelocity(f, st.upright.KSLOT);
+    const double DELK = displacementThickness(f, st.upright.KSLOT);
+    // the rudder's station, or the aft end of the dynamic waterline when the rudder lies aft of it
+    const double DELR = displacementThickness(f, std::max(st.upright.IRUD, f.ISTD1));
+    RUDIMM(st, 0.5 * st.upright.BWL, DELR, DELK);
     BalanceResults& b = st.balance;
     b.VDISP = st.trial.VOLCB + st.point.VKEEL + st.point.VRUDDT;
     b.XCB = (st.trial.XCBPHI * st.trial.VOLCB + st.hull.XK2 * st.point.VKEEL + st.hull.XR2 * st.point.VRUDDT) / b.VDISP;
-    APPFRC(st, UREL, DELK, DELR, b.TLIFT, TFLOW);
+    APPFRC(st, io, UREL, DELK, DELR, b.TLIFT, TFLOW);
 }
 
 double pitchingMoment(const CaseState& st) {
@@ -118,15 +135,15 @@ void BILANZ(CaseState& st, RunFiles& io, int NSTM1) {
     const double TFLOW = (b.FN > kTrimModelFn) ? TRIMRG(st, b.FN) : 0.0;
     st.app.DTRIM = TFLOW - st.point.TRIMW;
     if (st.point.APPON) {
-        appendageForces(st, TFLOW);
+        appendageForces(st, io, TFLOW);
     } else {
         b.XCB = st.trial.XCBPHI;
         b.VDISP = st.trial.VOLCB;
         bareHullForces(st, TFLOW);
         noAppendageForces(st.app);
     }
-    // the volume Froude measure comes with the effective-volume model; without it no wave parameter
-    st.flow.WPAR = (st.trial.VOLFNZ > 0.0) ? b.FN * b.FN * W * 10.0 / (st.trial.VOLFNZ / st.trial.LWLPHI) : 0.0;
+    // At rest the effective volume vanishes with the Froude number: no wave making.
+    st.flow.WPAR = st.trial.VOLFNZ > 0.0 ? b.FN * b.FN * W * 10.0 / (st.trial.VOLFNZ / st.trial.LWLPHI) : 0.0;
     b.RRES = std::max(RESIRG(st, b.FN, TFLOW), 0.0);
     if (b.FN < kTrimModelFn) b.RRES *= std::pow(b.FN / kTrimModelFn, 3);
     b.RTOT = b.RRES + st.app.FXK + st.app.FXR + st.app.RHULL;

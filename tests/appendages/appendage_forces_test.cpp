@@ -1,0 +1,200 @@
+#include "appendages/appendage_forces.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <sstream>
+
+#include "appendages/appendage_forces_steps.h"
+#include "appendages/keel_tables.h"
+
+namespace carinex {
+namespace {
+
+constexpr double kPi = 3.141592653589793;
+
+// A fin keel and spade rudder under a hull at 3 m/s, set by hand: the
+// trial-state inputs of the appendage forces without the hull models.
+std::unique_ptr<CaseState> yacht(double leeway, double heel) {
+    auto st = makeCaseState();
+    setupKeelTables(st->run);
+    CaseInput& in = st->input;
+    for (int i = 1; i <= 8; ++i) {
+        in.KCHORD(i) = 1.3 - 0.6 * std::sin((i - 1) * kPi / 16);
+        in.KTHICK(i) = 0.12;
+        st->app.SLOPK(i) = 0.95;
+        st->app.CLMXK(i) = 1.4;
+    }
+    in.KSTYPE = 64, in.RSTYPE = 0, in.FULLSC = true;
+    in.KSECTF = 0.66, in.RCROOT = 0.38, in.RCTIP = 0.25, in.RTCRT = in.RTCTP = 0.12, in.RSECTF = 0.685;
+    in.RCOSSW = 1.0, in.RTANSW = 0.0, in.RSPAN = 1.2, in.HLIFTF = 1.0, in.RDRFTF = 0.5;
+    UprightParticulars& u = st->upright;
+    u.KCMEAN = 1.05, u.KAREA = 1.6, u.KSWPE = 0.0, u.TMAX = 0.5, u.KZLEAD = 0.45, u.SH1 = 0.8, u.SH2 = 1.0;
+    u.LWL = 10.0;
+    st->hull.XK0 = 6.2, st->hull.XK1 = 4.9, st->hull.XR0 = 1.55, st->hull.XR1 = 1.17;
+    TestPoint& p = st->point;
+    p.VBOOT = 3.0, p.QDYN = 0.5 * 1025 * 9.0, p.VNU = 3.0 / 1.19e-6;
+    p.LEEWAY = leeway, p.SINLW = std::sin(leeway), p.COSLW = std::cos(leeway);
+    p.PHI = heel, p.SINPHI = std::sin(heel), p.COSPHI = std::cos(heel), p.TANPHI = std::tan(heel);
+    p.SLOPKM = 0.95, p.RCWL = 0.38, p.RASP = 3.0, p.XCG = 5.3;
+    TrialHydrostatics& t = st->trial;
+    t.KSPAN = 1.5, t.TCBPHI = 0.5, t.LWLPHI = 10.0, t.RIMM = 1.1, t.RIMMC = -0.1, t.RWAKE = 0.5;
+    t.AWLPHI = 20.0, t.AHULL = 3.0, t.XMREF = 5.0;
+    // the hull section at the keel: upright, or heeled with both waterline crossings
+    t.KRA = 0.6, t.KRZK = 0.45, t.KRY2 = 1.2;
+    if (heel > 0.01) t.KRY2 = 1.2, t.KRZ2 = -0.1, t.KRY1 = -1.0, t.KRYD = 0.3, t.KRZD = 0.4;
+    st->flow.RAEFF = 0.35, st->flow.RHSPAN = 0.55, st->flow.RFRIC = 600.0;
+    st->app.SLOPR = 0.95, st->app.CLMXR = 1.4;
+    st->balance.FN = 0.3;
+    return st;
+}
+
+void forces(CaseState& st, double DELK = 0.0) {
+    std::istringstream keyboard;
+    std::ostringstream console;
+    RunFiles io(keyboard, console, ".");
+    double TLIFT = 0.5;
+    APPFRC(st, io, 1.05, DELK, 0.0, TLIFT, 0.0);
+    EXPECT_EQ(console.str(), "");
+}
+
+// Straight ahead and upright there is no lifting solution: whatever the
+// coefficient arrays hold, the keel has only its profile drag along the
+// span and the drag of its trip strip at the stimulator velocity 1.146.
+TEST(AppendageForces, ZeroLeewayUprightLeavesProfileAndStimulatorDrag) {
+    auto st = yacht(0.0, 0.0);
+    st->input.HSTIM = 0.0008, st->input.HTRIP = 0.52 * 0.0008, st->input.FULLSC = false;
+    st->app.CLAK.fill(7.0), st->app.CLA2.fill(3.0), st->app.AIAK.fill(0.4);
+    st->app.TAPK.fill(-1.0);
+    forces(*st);
+    const AppendageResults& a = st->app;
+    EXPECT_EQ(a.FYK, 0.0);
+    EXPECT_EQ(a.FZK, 0.0);
+    EXPECT_EQ(a.CLROOT, 0.0);
+    EXPECT_EQ(a.TAPK(8), -1.0) << "no tip correction without a lifting solution";
+    EXPECT_EQ(a.DRFFAC, 1.5);
+    const double q = st->point.QDYN;
+    EXPECT_DOUBLE_EQ(a.STIMK, 2 * 1.5 * st->input.HTRIP * q * 1.146 * 1.146);
+    double profile = 0.0;
+    for (int i = 1; i <= 8; ++i) {
+        const double RE = st->point.VNU * st->input.KCHORD(i);
+        profile += st->input.KCHORD(i) * st->run.STRW(i) *
+                   appfrc::sectionDrag(64, RE, RE * 0.1 * 1.146, 30000, 0.0, 0.12, 0.0, false);
+    }
+    EXPECT_NEAR(a.FXK, q * 1.5 * 0.0627 * kPi * profile, 1e-9 * a.FXK);
+    EXPECT_GT(a.FXK, 0.0);
+    EXPECT_GT(a.FXR, 0.0);
+    EXPECT_EQ(a.YHULL, 0.0);
+}
+
+// Without a hull section at the keel the lifting line has no solution: the
+// keel then carries no lift, whatever an earlier state left in the arrays.
+TEST(AppendageForces, FailedLiftingLineLendsNoCoefficients) {
+    auto st = yacht(0.05, 0.0);
+    st->trial.KRA = 0.0;
+    st->app.CLAK.fill(7.0), st->app.CLA2.fill(3.0);
+    forces(*st);
+    EXPECT_EQ(st->app.CLROOT, 0.0);
+    EXPECT_EQ(st->app.CLAK(1), 7.0);
+    // no normal force: upright, the side force is the keel drag's share across the course
+    EXPECT_NEAR(st->app.FYK, -std::tan(0.05) * st->app.FXK, 1e-9 * st->app.FXK);
+}
+
+// Upright, the yacht is symmetric: side forces change sign with leeway,
+// drags and moments do not.
+TEST(AppendageForces, UprightForcesAreAntisymmetricInLeeway) {
+    for (double leeway : {0.02, 0.05, 0.09}) {
+        auto port = yacht(leeway, 0.0), starboard = yacht(-leeway, 0.0);
+        forces(*port, 0.01);
+        forces(*starboard, 0.01);
+        const AppendageResults &a = port->app, &b = starboard->app;
+        EXPECT_GT(a.FYK, 0.0) << leeway;
+        EXPECT_NEAR(a.FYK, -b.FYK, 1e-9 * a.FYK) << leeway;
+        EXPECT_NEAR(a.FYR, -b.FYR, 1e-9 * std::fabs(a.FYR)) << leeway;
+        EXPECT_NEAR(a.YHULL, -b.YHULL, 1e-9 * std::fabs(a.YHULL)) << leeway;
+        EXPECT_NEAR(a.FXK, b.FXK, 1e-9 * a.FXK) << leeway;
+        EXPECT_NEAR(a.FXR, b.FXR, 1e-9 * a.FXR) << leeway;
+        EXPECT_NEAR(a.RHULL, b.RHULL, 1e-9 * a.RHULL) << leeway;
+        EXPECT_NEAR(a.MYK, b.MYK, 1e-9 * std::fabs(a.MYK)) << leeway;
+        EXPECT_GT(a.FXK, 0.0);
+        EXPECT_GT(a.FXR, 0.0);
+        EXPECT_GT(a.FYR, 0.0);
+    }
+}
+
+// A strip above its maximum lift is a flat plate at the keel angle: its
+// normal force coefficient is 2.3 times the angle, whatever the section
+// family or data set.
+TEST(AppendageForces, StalledKeelIsAFlatPlate) {
+    const double leeway = 0.1;
+    auto stalledWith = [&](int family, bool fullScale) {
+        auto st = yacht(leeway, 0.0);
+        st->app.CLMXK.fill(0.0);
+        st->input.KSTYPE = family, st->input.FULLSC = fullScale;
+        forces(*st);
+        return st;
+    };
+    auto st = stalledWith(64, true);
+    double chordSum = 0.0;
+    for (int i = 1; i <= 8; ++i) chordSum += st->input.KCHORD(i) * st->run.STRW(i);
+    const double normal = st->app.FYK + st->point.SINLW * st->app.FXK;  // about the course, upright
+    const double plate = st->point.QDYN * 1.5 * 0.0627 * kPi * chordSum * 2.3 * leeway;
+    EXPECT_NEAR(normal / plate, 1.0, 0.1);
+    for (auto [family, fullScale] : {std::pair{0, true}, {63, false}, {64, false}}) {
+        auto other = stalledWith(family, fullScale);
+        EXPECT_DOUBLE_EQ(other->app.FYK, st->app.FYK) << family;
+        EXPECT_DOUBLE_EQ(other->app.FXK, st->app.FXK) << family;
+    }
+}
+
+// A tip thicker than the strips above it shifts the spanwise load outward:
+// the tip factors move from the elliptic values towards 1.
+TEST(AppendageForces, ThickTipRaisesTheTipLoad) {
+    auto plain = yacht(0.05, 0.0), bulb = yacht(0.05, 0.0);
+    bulb->input.KTHICK(8) = 0.6;
+    forces(*plain);
+    forces(*bulb);
+    const KeelTables& k = plain->run.keel;
+    for (int i = 1; i <= 8; ++i) {
+        const double lo = std::min(k.TIPTAB(1, i), k.TIPTAB(5, i)), hi = std::max(k.TIPTAB(1, i), k.TIPTAB(5, i));
+        EXPECT_GE(plain->app.TAPK(i), lo - 0.05) << i;
+        EXPECT_LE(plain->app.TAPK(i), hi + 0.05) << i;
+    }
+    EXPECT_GT(bulb->app.TAPK(8), plain->app.TAPK(8));
+    EXPECT_LT(bulb->app.TAPK(1), plain->app.TAPK(1));
+}
+
+// From 0.35 rad of heel the hull takes the carried-over keel lift and its
+// own lift fully along its axis, below that half: the hull force jumps there.
+TEST(AppendageForces, CarryOverShareSwitchesAtTheHeelLimit) {
+    auto hullForce = [](double heel) {
+        auto st = yacht(0.05, heel);
+        forces(*st);
+        EXPECT_GT(st->app.CLROOT, 0.0);
+        return st->app.XHULL;
+    };
+    const double below = hullForce(0.35 - 1e-9), below2 = hullForce(0.35 - 2e-9);
+    const double at = hullForce(0.35), above = hullForce(0.35 + 1e-9);
+    EXPECT_GT(std::fabs(at - below), 1.0) << "newtons";
+    EXPECT_LT(std::fabs(below - below2), 1e-4);
+    EXPECT_LT(std::fabs(above - at), 1e-4);
+}
+
+// An emerged rudder (no chord at the waterline) carries no force, not even
+// the vertical force of an earlier trial state.
+TEST(AppendageForces, RudderWithoutChordCarriesNothing) {
+    auto st = yacht(0.05, 0.3);
+    forces(*st);
+    EXPECT_NE(st->app.FZR, 0.0);
+    st->point.RCWL = 0.0;
+    forces(*st);
+    EXPECT_EQ(st->app.FXR, 0.0);
+    EXPECT_EQ(st->app.FYR, 0.0);
+    EXPECT_EQ(st->app.FZR, 0.0);
+    EXPECT_EQ(st->app.MYR, 0.0);
+    EXPECT_TRUE(std::isfinite(st->app.YHULL) && std::isfinite(st->app.RHULL));
+    EXPECT_GT(st->app.FYK, 0.0);
+}
+
+}  // namespace
+}  // namespace carinex

@@ -1,0 +1,153 @@
+#include "appendages/keel_lifting_line.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <sstream>
+
+#include "appendages/keel_tables.h"
+
+namespace carinex {
+namespace {
+
+constexpr double kPi = 3.141592653589793;
+
+// An elliptic keel of span s and root chord c0 (unit section slope, zero
+// thickness) upright under a hull section of half-breadth a0 and depth b0.
+std::unique_ptr<CaseState> ellipticKeel(double s, double c0, double KARF, double a0, double b0) {
+    auto st = makeCaseState();
+    setupKeelTables(st->run);
+    st->trial.KSPAN = s;
+    for (int i = 1; i <= 8; ++i) {
+        st->input.KCHORD(i) = c0 * st->run.keel.SINTH(i);
+        st->app.SLOPK(i) = 1.0;
+    }
+    st->upright.KCMEAN = kPi * c0 / 4;
+    st->app.KARF = KARF;
+    st->trial.KRZK = b0;
+    st->trial.KRA = kPi * a0 * b0 / 2;
+    st->trial.KRY2 = a0;
+    return st;
+}
+
+// A hull section so small and flat that it leaves the flow alone.
+std::unique_ptr<CaseState> freeKeel(double s, double c0 = 1.0, double KARF = 2.0) {
+    return ellipticKeel(s, c0, KARF, 1e-4 * s, 1e-7 * s);
+}
+
+int solve(CaseState& st, double PHI = 0.0, double SWEEP = 0.0) {
+    std::ostringstream console;
+    int IERR = -1;
+    double CS = 0;
+    KLLINE(st, console, kPi, PHI, IERR, SWEEP, CS);
+    EXPECT_DOUBLE_EQ(CS, std::cos(SWEEP));
+    EXPECT_EQ(console.str(), "");
+    return IERR;
+}
+
+// Elliptic loading on an elliptic planform: the lift coefficient and the
+// downwash are constant along the span, the downwash is CL/(pi A), and the
+// lift slope approaches Prandtl's 2 pi A/(A + 2) as the section-loading
+// corrections of a finite wing fade with growing aspect ratio.
+TEST(KeelLiftingLine, EllipticPlanformMatchesTheory) {
+    struct Case {
+        double A, tolerance;
+    };
+    for (const Case c : {Case{8, 0.05}, Case{10, 0.03}, Case{20, 0.01}}) {
+        auto st = freeKeel(c.A * kPi / 8);  // A = 2 s / KCMEAN with the image
+        ASSERT_EQ(solve(*st), 0);
+        const AppendageResults& a = st->app;
+        const double prandtl = 2 * kPi * c.A / (c.A + 2);
+        for (int i = 1; i <= 8; ++i) {
+            EXPECT_NEAR(a.CLAK(i) / a.CLAK(8), 1.0, 2e-4) << "A " << c.A << " strip " << i;
+            EXPECT_NEAR(a.AIAK(i) * kPi * c.A / a.CLAK(i), 1.0, 1e-3) << "A " << c.A << " strip " << i;
+            EXPECT_NEAR(a.CLAK(i) / prandtl, 1.0, c.tolerance) << "A " << c.A;
+            EXPECT_LT(a.CLAK(i), prandtl);
+            EXPECT_NEAR(a.UPWK(i), 1.0, 2e-3);
+            EXPECT_NEAR(a.INCK(i), 1.0, 1e-12);
+            EXPECT_NEAR(a.CLA2(i), 0.0, 3e-3) << "no hull, no lift from drift";
+        }
+        EXPECT_DOUBLE_EQ(a.DRFFAC, 1.5);
+    }
+}
+
+// The keel with its image in the hull is a wing of twice its span: KARF = 2
+// on span s gives the lift of KARF = 1 on span 2s.
+TEST(KeelLiftingLine, HullImageDoublesTheAspectRatio) {
+    auto mirrored = freeKeel(2.0, 1.0, 2.0);
+    auto doubled = freeKeel(4.0, 1.0, 1.0);
+    auto single = freeKeel(2.0, 1.0, 1.0);
+    ASSERT_EQ(solve(*mirrored), 0);
+    ASSERT_EQ(solve(*doubled), 0);
+    ASSERT_EQ(solve(*single), 0);
+    for (int i = 1; i <= 8; ++i) {
+        EXPECT_NEAR(mirrored->app.CLAK(i), doubled->app.CLAK(i), 2e-3 * doubled->app.CLAK(i)) << i;
+        EXPECT_GT(mirrored->app.CLAK(i), 1.2 * single->app.CLAK(i)) << i;
+    }
+}
+
+// At the keel root on an ellipse of half-breadth a0 and depth b0 the cross
+// flow is speeded up by b0/a0 (a thick keel root takes part of it away);
+// both load cases then carry lift.
+TEST(KeelLiftingLine, HullUpwashAtTheRoot) {
+    const double a0 = 0.8, b0 = 0.4;
+    auto st = ellipticKeel(1.5, 1.0, 2.0, a0, b0);
+    for (int i = 1; i <= 8; ++i) st->input.KTHICK(i) = 0.12;
+    ASSERT_EQ(solve(*st), 0);
+    const double upwash = (b0 / a0) * (1 - 2 * 0.12 * st->input.KCHORD(1) / kPi / a0);
+    EXPECT_NEAR(st->app.UPWK(1), 1 + upwash, 1e-9);
+    EXPECT_GT(st->app.UPWK(1), st->app.UPWK(8));
+    EXPECT_GT(st->app.CLA2(1), 0.05 * st->app.CLAK(1));
+    EXPECT_NEAR(st->app.HCARRY, b0, 1e-15);
+    EXPECT_NEAR(st->app.CLRCOR, (a0 + b0) / st->input.KCHORD(1), 1e-9);
+
+    // a circular section would make the map singular: it is flattened to 0.95 of its depth,
+    // and the cross flow at the root speeds up by nearly b0/a0 = 1
+    auto circle = ellipticKeel(1.5, 1.0, 2.0, b0, b0);
+    ASSERT_EQ(solve(*circle), 0);
+    EXPECT_GT(circle->app.UPWK(1), 1.8);
+    EXPECT_LT(circle->app.UPWK(1), 2.0);
+    for (int i = 1; i <= 8; ++i) EXPECT_TRUE(std::isfinite(circle->app.CLAK(i)) && std::isfinite(circle->app.AIA2(i)));
+}
+
+// Below 0.02 rad of sweep the keel counts as unswept; above, the swept
+// loading takes over continuously and more sweep gives less lift.
+TEST(KeelLiftingLine, SweepBranches) {
+    auto lift = [](double sweep) {
+        auto st = freeKeel(2.0);
+        EXPECT_EQ(solve(*st, 0.0, sweep), 0);
+        return st->app.CLAK;
+    };
+    const auto straight = lift(0.0), justBelow = lift(0.0199), justAbove = lift(0.0201), swept = lift(0.5);
+    for (int i = 1; i <= 8; ++i) {
+        EXPECT_EQ(justBelow(i), straight(i)) << i;
+        EXPECT_NEAR(justAbove(i), straight(i), 0.03 * straight(i)) << i;
+        EXPECT_LT(swept(i), straight(i)) << i;
+    }
+}
+
+// The heeled keel: the root's incidence ratio is 1/cos(heel); a section with
+// no immersed depth gives no ellipse and leaves the coefficients alone.
+TEST(KeelLiftingLine, HeeledAndDegenerateSections) {
+    const double PHI = 0.35;
+    auto st = ellipticKeel(1.5, 1.0, 2.0, 0.8, 0.4);
+    TestPoint& p = st->point;
+    p.SINPHI = std::sin(PHI);
+    p.COSPHI = std::cos(PHI);
+    p.TANPHI = std::tan(PHI);
+    TrialHydrostatics& t = st->trial;
+    t.KRY2 = 1.2, t.KRZ2 = -0.1, t.KRY1 = -1.0;
+    t.KRYD = 0.3, t.KRZD = 0.35, t.KRZK = 0.4;
+    ASSERT_EQ(solve(*st, PHI), 0);
+    EXPECT_NEAR(st->app.INCK(1), 1 / std::cos(PHI), 1e-12);
+    for (int i = 1; i <= 8; ++i) EXPECT_GT(st->app.CLAK(i), 0.0) << i;
+
+    const auto before = st->app.CLAK;
+    t.KRA = 0.0;
+    EXPECT_EQ(solve(*st, PHI), kNoHullSection);
+    EXPECT_EQ(solve(*st, 0.0), kNoHullSection);
+    EXPECT_EQ(st->app.CLAK.data, before.data);
+}
+
+}  // namespace
+}  // namespace carinex

@@ -75,13 +75,20 @@ struct PieceAt {
     }
 };
 
+// A cubic piece (both denominators exactly 1, as with p = 0) skips the divisions, which change
+// nothing there: a division by 1 is exact.
+inline bool cubic(const PieceAt& a) { return a.pt1 == 1.0 && a.pu1 == 1.0; }
+
 inline double piece_value(const RationalPiece& c, const PieceAt& a) {
     const double t = a.t, u = a.u;
+    if (cubic(a)) return c.A * u + c.B * t + c.C * u * u * u + c.D * t * t * t;
     return c.A * u + c.B * t + c.C * u * u * u / a.pt1 + c.D * t * t * t / a.pu1;
 }
 
 inline double piece_slope(const RationalPiece& c, const PieceAt& a) {
     const double t = a.t, u = a.u, p = a.p, p1 = a.p1, pt1 = a.pt1, pu1 = a.pu1;
+    if (cubic(a))
+        return ((c.B - c.A) + c.C * u * u * (2.0 * p * u - 3.0 * p1) - c.D * t * t * (2.0 * p * t - 3.0 * p1)) / a.h;
     return ((c.B - c.A) + c.C * u * u * (2.0 * p * u - 3.0 * p1) / (pt1 * pt1) -
             c.D * t * t * (2.0 * p * t - 3.0 * p1) / (pu1 * pu1)) /
            a.h;

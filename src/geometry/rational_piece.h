@@ -14,9 +14,8 @@ using curve_index::OneBased;
 
 // Interval (1 ... N-1) for XV, hunting outwards from the hint with steps 1, 2, 4, ... and then
 // bisecting. Positions 0 and N+1 stand for "before the first" and "after the last" point. A hint
-// outside 1 ... N is no hint: the whole table is bisected.
-inline int find_interval(int N, OneBased<const double> x, double XV, int hint) {
-    const bool ascending = x(1) < x(N);
+// outside 1 ... N is no hint: the whole table is bisected. ascending: x(1) < x(N).
+inline int find_interval(int N, OneBased<const double> x, double XV, int hint, bool ascending) {
     // XV lies at or beyond point j in the direction of the table.
     auto beyond = [&](int j) { return (XV >= x(j)) == ascending; };
     // most calls stay in the hinted interval: the hunt below would end there at once
@@ -56,6 +55,10 @@ inline int find_interval(int N, OneBased<const double> x, double XV, int hint) {
     if (lo < 1) return 1;
     if (lo > N - 1) return N - 1;
     return lo;
+}
+
+inline int find_interval(int N, OneBased<const double> x, double XV, int hint) {
+    return find_interval(N, x, XV, hint, x(1) < x(N));
 }
 
 struct RationalPiece {
@@ -103,13 +106,18 @@ inline double piece_curvature(const RationalPiece& c, const PieceAt& a) {
 
 // Interval of XV (the hint updated) and its piece.
 inline RationalPiece piece_at(int N, std::span<const double> X, std::span<const double> COEF,
-                       std::span<const double> P, double XV, int& IHINT) {
+                              std::span<const double> P, double XV, int& IHINT, bool ascending) {
     const OneBased<const double> x(X);
-    const int i = find_interval(N, x, XV, IHINT);
+    const int i = find_interval(N, x, XV, IHINT, ascending);
     IHINT = i;
     const CoefficientTable<const double> coef(COEF);
     return RationalPiece{coef(1, i), coef(2, i), coef(3, i), coef(4, i),
                          OneBased<const double>(P)(i), x(i + 1) - x(i), x(i)};
+}
+
+inline RationalPiece piece_at(int N, std::span<const double> X, std::span<const double> COEF,
+                              std::span<const double> P, double XV, int& IHINT) {
+    return piece_at(N, X, COEF, P, XV, IHINT, X[0] < X[static_cast<std::size_t>(N - 1)]);
 }
 
 }  // namespace carinex::rational_piece

@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "flow/boundary_layer_steps.h"
+#include "geometry/rational_piece.h"
 #include "geometry/rational_spline.h"
 
 namespace carinex::blayer {
@@ -33,18 +34,31 @@ double lagFactor(const TurbulentLayer& t, const EdgeFlow& e, double TURBU) {
 }  // namespace
 
 double EdgeSplines::velocityRatio(double s, int& hintU) const {
-    double V = 0.0, dV = 0.0, rad = 0.0;
-    RATVAL(kBodyPoints + 1, SELLI, VSCOEF, VSP, s, V, dV, rad, hintU);
-    return V;
+    return RATVAL_S(kBodyPoints + 1, SELLI, VSCOEF, VSP, s, hintU);
+}
+
+// RATVAL_SDS in line: the edge flow is taken at every evaluation of the right-hand sides, as
+// often as all the closure relations together.
+static void valueSlope(int N, std::span<const double> X, std::span<const double> COEF, std::span<const double> P,
+                       double s, double& S, double& DS, int& hint) {
+    using namespace rational_piece;
+    if (N < 2) {
+        S = DS = 0.0;
+        return;
+    }
+    const RationalPiece piece = piece_at(N, X, COEF, P, s, hint);
+    const PieceAt at(piece, (s - piece.x1) / piece.h);
+    S = piece_value(piece, at);
+    DS = piece_slope(piece, at);
 }
 
 EdgeFlow EdgeSplines::at(double s, int& hintU, int& hintR) const {
     EdgeFlow e;
-    double V = 0.0, dV = 0.0, rad = 0.0;
-    RATVAL(kBodyPoints + 1, SELLI, VSCOEF, VSP, s, V, dV, rad, hintU);
+    double V = 0.0, dV = 0.0;
+    valueSlope(kBodyPoints + 1, SELLI, VSCOEF, VSP, s, V, dV, hintU);
     e.U = V * VBOOT;
     e.dU = dV * VBOOT;
-    RATVAL(NST, SR, DSCOEF, DSP, s, e.R, e.dR, rad, hintR);
+    valueSlope(NST, SR, DSCOEF, DSP, s, e.R, e.dR, hintR);
     return e;
 }
 

@@ -23,6 +23,9 @@ public:
             const auto k = static_cast<std::size_t>(K);
             add(slotX(st, K), f.GIRTHD[k], f.ASECD[k]);
         }
+        for (int i = 1; i < n_; ++i) {
+            if (!(x_[static_cast<std::size_t>(i)] < x_[static_cast<std::size_t>(i - 1)])) falling_ = false;
+        }
     }
     static double slotX(const CaseState& st, int K) {
         return K == st.flow.ISTD1 ? st.flow.XADYN : st.hull.XST[static_cast<std::size_t>(K)];
@@ -40,17 +43,31 @@ private:
     }
     double interpolate(const std::array<double, kCapacity>& v, double x) const {
         if (n_ == 1 || x >= x_[0]) return v[0];
-        for (int i = 1; i < n_; ++i) {
+        const int i = firstAtOrAft(x);
+        if (i < n_) {
             const auto b = static_cast<std::size_t>(i), a = b - 1;
-            if (x >= x_[b]) {
-                const double span = x_[a] - x_[b];
-                return span > 0.0 ? v[b] + (v[a] - v[b]) * (x - x_[b]) / span : v[b];
-            }
+            const double span = x_[a] - x_[b];
+            return span > 0.0 ? v[b] + (v[a] - v[b]) * (x - x_[b]) / span : v[b];
         }
         return v[static_cast<std::size_t>(n_ - 1)];
     }
+    // The first node i >= 1 with x >= x_[i] (n_ when there is none), for x < x_[0]. The march
+    // asks for nearly the same x again and again: with strictly falling nodes the last answer
+    // is checked first, which finds the same node as the scan from the bow.
+    int firstAtOrAft(double x) const {
+        const int h = last_;
+        if (falling_ && h >= 1 && h < n_ && x >= x_[static_cast<std::size_t>(h)] &&
+            x < x_[static_cast<std::size_t>(h - 1)])
+            return h;
+        int i = 1;
+        while (i < n_ && !(x >= x_[static_cast<std::size_t>(i)])) ++i;
+        last_ = i;
+        return i;
+    }
     int n_ = 0;
     std::array<double, kCapacity> x_{}, G_{}, A_{};
+    bool falling_ = true;   // nodes strictly falling from the bow
+    mutable int last_ = 1;  // node of the last interpolation: a search hint, not a result
 };
 
 // The march: the state of the layers, the regime, and the right-hand sides for the integrator.

@@ -24,8 +24,7 @@ struct SplinePoint {
 
 SplinePoint evaluate(const SplineTable& curve, double x, int& hint) {
     SplinePoint v{0.0, 0.0};
-    double rad = 0.0;
-    RATVAL(curve.N, curve.X, curve.COEF, curve.P, x, v.s, v.ds, rad, hint);
+    RATVAL_SDS(curve.N, curve.X, curve.COEF, curve.P, x, v.s, v.ds, hint);
     return v;
 }
 

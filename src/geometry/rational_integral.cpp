@@ -8,6 +8,7 @@
 #include <array>
 #include <cmath>
 
+#include "geometry/rational_piece.h"
 #include "geometry/rational_spline.h"
 
 namespace carinex {
@@ -25,12 +26,12 @@ struct SplineTable {
     std::span<const double> X, COEF, P;
 };
 
-double spline_value(const SplineTable& curve, double x, int& hint) {
-    double s = 0.0;
-    double ds = 0.0;
-    double rad = 0.0;
-    RATVAL(curve.N, curve.X, curve.COEF, curve.P, x, s, ds, rad, hint);
-    return s;
+// The value of the curve at x, as RATVAL_S gives it, in line: the integrals take most of the
+// curve evaluations of a trial state.
+double spline_value(const SplineTable& curve, double x, int& hint, bool ascending) {
+    using namespace rational_piece;
+    const RationalPiece piece = piece_at(curve.N, curve.X, curve.COEF, curve.P, x, hint, ascending);
+    return piece_value(piece, PieceAt(piece, (x - piece.x1) / piece.h));
 }
 
 // Level j >= 2 of the trapezoid rule: T(j-1) refined by the 2^(j-2) midpoints of its panels.
@@ -41,8 +42,11 @@ double refined_trapezoid(const SplineTable& curve, double A, double B, double pr
     int hint = curve.N / 2;
     double x = A + 0.5 * spacing;
     double sum = 0.0;
-    for (long long k = 0; k < static_cast<long long>(panels); ++k, x += spacing) {
-        sum += spline_value(curve, x, hint);
+    if (curve.N >= 2) {  // a table without an interval holds no curve: all values 0
+        const bool ascending = curve.X[0] < curve.X[static_cast<std::size_t>(curve.N - 1)];
+        for (long long k = 0; k < static_cast<long long>(panels); ++k, x += spacing) {
+            sum += spline_value(curve, x, hint, ascending);
+        }
     }
     return 0.5 * (previous + (B - A) * sum / panels);
 }

@@ -16,7 +16,9 @@
 // so that a zero parameter moves), which pulls the pieces towards their chords until the
 // curvature follows the data everywhere.
 #include "geometry/rational_spline.h"
+#include "geometry/rational_piece.h"
 
+#include <array>
 #include <cmath>
 #include <vector>
 
@@ -26,9 +28,12 @@ namespace {
 
 using curve_index::CoefficientTable;
 using curve_index::OneBased;
+using namespace rational_piece;
 
 constexpr int kMaxShapePasses = 2000;
 constexpr double kRadiusOfStraightPiece = 10000.0;
+constexpr std::size_t kStackPoints = 160;   // the longest tables fitted: 151 section points
+constexpr std::size_t kScratchArrays = 6;   // h, cp, M, the data bends, the interval terms
 
 double weight(double p) { return p * p + 3.0 * p + 3.0; }
 
@@ -52,20 +57,34 @@ struct EndFactors {
     double E2;
 };
 
+// Data bends r(2 ... N-1) of the interior points; they depend on the data only, so the shape
+// iteration computes them once.
+void data_bends(int N, OneBased<const double> y, OneBased<const double> h, OneBased<double> r) {
+    for (int j = 2; j <= N - 1; ++j) r(j) = data_bend(j, y, h);
+}
+
+// The terms of interval i in the equations: the off-diagonal hw(i) = h(i)/w(i) and the
+// diagonal share hd(i) = (p(i) + 2)*hw(i). They change only when p(i) is raised.
+void interval_terms(int i, OneBased<const double> h, OneBased<const double> p,
+                    OneBased<double> hw, OneBased<double> hd) {
+    hw(i) = h(i) / weight(p(i));
+    hd(i) = (p(i) + 2.0) * hw(i);
+}
+
 // Moments M(1 ... N) by forward elimination and back substitution without pivoting.
 // cp holds the eliminated super-diagonal, M first the eliminated right-hand side.
-void solve_moments(int N, EndFactors ends, OneBased<const double> y, OneBased<const double> h,
-                   OneBased<const double> p, OneBased<double> cp, OneBased<double> M) {
+void solve_moments(int N, EndFactors ends, OneBased<const double> r, OneBased<const double> hw,
+                   OneBased<const double> hd, OneBased<double> cp, OneBased<double> M) {
     // First row: M(1) + E1*M(2) = 0.
     cp(1) = ends.E1;
     M(1) = 0.0;
     for (int j = 2; j <= N - 1; ++j) {
-        const double left = h(j - 1) / weight(p(j - 1));
-        const double right = h(j) / weight(p(j));
-        const double diagonal = (p(j - 1) + 2.0) * left + (p(j) + 2.0) * right;
+        const double left = hw(j - 1);
+        const double right = hw(j);
+        const double diagonal = hd(j - 1) + hd(j);
         const double pivot = diagonal - left * cp(j - 1);
         cp(j) = right / pivot;
-        M(j) = (data_bend(j, y, h) - left * M(j - 1)) / pivot;
+        M(j) = (r(j) - left * M(j - 1)) / pivot;
     }
     // Last row: E2*M(N-1) + M(N) = 0. Its pivot vanishes only when the two end rows are
     // dependent, which with end factors in [-1, 1] happens for N = 2 with E1*E2 = 1. The data
@@ -78,23 +97,27 @@ void solve_moments(int N, EndFactors ends, OneBased<const double> y, OneBased<co
 
 // Point j (interior) bends against the data when its moment and the data bend have opposite
 // signs; a zero product passes.
-bool bends_against_data(int j, int N, OneBased<const double> y, OneBased<const double> h,
-                        OneBased<const double> M) {
+bool bends_against_data(int j, int N, OneBased<const double> r, OneBased<const double> M) {
     if (j < 2 || j > N - 1) return false;
-    return M(j) * data_bend(j, y, h) < 0.0;
+    return M(j) * r(j) < 0.0;
 }
 
 // Raises the parameter of every interval next to an offending point once, from its value of
 // this pass (the moments are fixed during the test, so raising in place changes no decision).
 // Returns true when some point offended.
-bool raise_offending_parameters(int N, OneBased<const double> y, OneBased<const double> h,
-                                OneBased<const double> M, OneBased<double> p) {
+bool raise_offending_parameters(int N, OneBased<const double> r, OneBased<const double> M,
+                                OneBased<double> p, OneBased<const double> h, OneBased<double> hw,
+                                OneBased<double> hd) {
     bool any = false;
+    bool left_offends = false;  // point 1 is an end point
     for (int i = 1; i <= N - 1; ++i) {
-        if (bends_against_data(i, N, y, h, M) || bends_against_data(i + 1, N, y, h, M)) {
+        const bool right_offends = bends_against_data(i + 1, N, r, M);
+        if (left_offends || right_offends) {
             p(i) = 1.03 * p(i) + 0.03;
+            interval_terms(i, h, p, hw, hd);
             any = true;
         }
+        left_offends = right_offends;
     }
     return any;
 }
@@ -113,82 +136,6 @@ void write_coefficients(int N, OneBased<const double> y, OneBased<const double> 
     }
 }
 
-// Interval (1 ... N-1) for XV, hunting outwards from the hint with steps 1, 2, 4, ... and then
-// bisecting. Positions 0 and N+1 stand for "before the first" and "after the last" point. A hint
-// outside 1 ... N is no hint: the whole table is bisected.
-int find_interval(int N, OneBased<const double> x, double XV, int hint) {
-    const bool ascending = x(1) < x(N);
-    // XV lies at or beyond point j in the direction of the table.
-    auto beyond = [&](int j) { return (XV >= x(j)) == ascending; };
-    int lo = 0;
-    int hi = N + 1;
-    if (hint >= 1 && hint <= N) {
-        int step = 1;
-        if (beyond(hint)) {
-            lo = hint;
-            hi = lo + step;
-            while (hi <= N && beyond(hi)) {
-                lo = hi;
-                step *= 2;
-                hi = lo + step;
-            }
-            if (hi > N) hi = N + 1;
-        } else {
-            hi = hint;
-            lo = hi - step;
-            while (lo >= 1 && !beyond(lo)) {
-                hi = lo;
-                step *= 2;
-                lo = hi - step;
-            }
-            if (lo < 1) lo = 0;
-        }
-    }
-    while (hi - lo > 1) {
-        const int mid = (lo + hi) / 2;
-        if (beyond(mid)) {
-            lo = mid;
-        } else {
-            hi = mid;
-        }
-    }
-    if (lo < 1) return 1;
-    if (lo > N - 1) return N - 1;
-    return lo;
-}
-
-struct RationalPiece {
-    double A, B, C, D;  // coefficients of the interval
-    double p;           // rational parameter
-    double h;           // width
-};
-
-struct CurvePoint {
-    double S, DS, D2S;
-};
-
-CurvePoint evaluate_piece(const RationalPiece& piece, double t) {
-    const double u = 1.0 - t;
-    const double p = piece.p;
-    const double h = piece.h;
-    const double p1 = 1.0 + p;
-    const double pt1 = p * t + 1.0;
-    const double pu1 = p * u + 1.0;
-    const double A = piece.A;
-    const double B = piece.B;
-    const double C = piece.C;
-    const double D = piece.D;
-    CurvePoint c{};
-    c.S = A * u + B * t + C * u * u * u / pt1 + D * t * t * t / pu1;
-    c.DS = ((B - A) + C * u * u * (2.0 * p * u - 3.0 * p1) / (pt1 * pt1) -
-            D * t * t * (2.0 * p * t - 3.0 * p1) / (pu1 * pu1)) /
-           h;
-    c.D2S = (C * u * (6.0 * (p1 * p1 - p * u * p1) + 2.0 * p * p * u * u) / (pt1 * pt1 * pt1) +
-             D * t * (6.0 * (p1 * p1 - p * t * p1) + 2.0 * p * p * t * t) / (pu1 * pu1 * pu1)) /
-            (h * h);
-    return c;
-}
-
 void fit(int N, EndFactors ends, std::span<const double> X, std::span<const double> Y,
          std::span<double> COEF, std::span<double> P, int& IERR) {
     if (N < 2) {  // nothing to fit
@@ -197,11 +144,21 @@ void fit(int N, EndFactors ends, std::span<const double> X, std::span<const doub
     }
     const auto n = static_cast<std::size_t>(N);
     assert(X.size() >= n && Y.size() >= n && COEF.size() >= 4 * (n - 1) && P.size() >= n - 1);
-    std::vector<double> work(3 * n);
-    const std::span<double> scratch(work);
+    // The fit runs inside every trial state: tables up to the longest the program fits (the
+    // section points) work on the stack, longer ones on the heap.
+    std::array<double, kScratchArrays * kStackPoints> local;
+    std::vector<double> heap;
+    std::span<double> scratch(local);
+    if (n > kStackPoints) {
+        heap.resize(kScratchArrays * n);
+        scratch = std::span<double>(heap);
+    }
     const OneBased<double> h(scratch.subspan(0, n));
     const OneBased<double> cp(scratch.subspan(n, n));
     const OneBased<double> M(scratch.subspan(2 * n, n));
+    const OneBased<double> r(scratch.subspan(3 * n, n));
+    const OneBased<double> hw(scratch.subspan(4 * n, n));
+    const OneBased<double> hd(scratch.subspan(5 * n, n));
     const OneBased<const double> x(X);
     const OneBased<const double> y(Y);
     const OneBased<double> p(P);
@@ -210,10 +167,14 @@ void fit(int N, EndFactors ends, std::span<const double> X, std::span<const doub
         IERR = 1;
         return;
     }
-    for (int i = 1; i <= N - 1; ++i) p(i) = 0.0;
+    data_bends(N, y, h, r);
+    for (int i = 1; i <= N - 1; ++i) {
+        p(i) = 0.0;
+        interval_terms(i, h, p, hw, hd);
+    }
     for (int pass = 1;; ++pass) {
-        solve_moments(N, ends, y, h, p, cp, M);
-        const bool raised = raise_offending_parameters(N, y, h, M, p);
+        solve_moments(N, ends, r, hw, hd, cp, M);
+        const bool raised = raise_offending_parameters(N, r, M, p, h, hw, hd);
         if (pass > kMaxShapePasses) {
             IERR = 3;
             return;
@@ -248,19 +209,35 @@ void RATVAL(int N, std::span<const double> X, std::span<const double> COEF,
         RAD = kRadiusOfStraightPiece;
         return;
     }
-    const OneBased<const double> x(X);
-    const int i = find_interval(N, x, XV, IHINT);
-    IHINT = i;
-    const CoefficientTable<const double> coef(COEF);
-    const RationalPiece piece{coef(1, i), coef(2, i), coef(3, i), coef(4, i),
-                              OneBased<const double>(P)(i), x(i + 1) - x(i)};
-    const CurvePoint c = evaluate_piece(piece, (XV - x(i)) / piece.h);
-    S = c.S;
-    DS = c.DS;
+    const RationalPiece piece = piece_at(N, X, COEF, P, XV, IHINT);
+    const PieceAt at(piece, (XV - piece.x1) / piece.h);
+    S = piece_value(piece, at);
+    DS = piece_slope(piece, at);
+    const double D2S = piece_curvature(piece, at);
     // (1 + DS^2)^(3/2) as q*sqrt(q): the power function would cost more than
     // the whole evaluation, and this is called inside every integral
     const double q = 1.0 + DS * DS;
-    RAD = c.D2S == 0.0 ? kRadiusOfStraightPiece : q * std::sqrt(q) / (-c.D2S);
+    RAD = D2S == 0.0 ? kRadiusOfStraightPiece : q * std::sqrt(q) / (-D2S);
+}
+
+double RATVAL_S(int N, std::span<const double> X, std::span<const double> COEF,
+                std::span<const double> P, double XV, int& IHINT) {
+    if (N < 2) return 0.0;
+    const RationalPiece piece = piece_at(N, X, COEF, P, XV, IHINT);
+    return piece_value(piece, PieceAt(piece, (XV - piece.x1) / piece.h));
+}
+
+void RATVAL_SDS(int N, std::span<const double> X, std::span<const double> COEF,
+                std::span<const double> P, double XV, double& S, double& DS, int& IHINT) {
+    if (N < 2) {
+        S = 0.0;
+        DS = 0.0;
+        return;
+    }
+    const RationalPiece piece = piece_at(N, X, COEF, P, XV, IHINT);
+    const PieceAt at(piece, (XV - piece.x1) / piece.h);
+    S = piece_value(piece, at);
+    DS = piece_slope(piece, at);
 }
 
 }  // namespace carinex

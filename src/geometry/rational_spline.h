@@ -20,7 +20,8 @@
 // callers use ("start at 3", "start at N/2").
 //
 // All routines are re-entrant: nothing is kept between calls except what the caller holds
-// (the tables and its IHINT). Only the fit allocates, one scratch array of 3*N doubles.
+// (the tables and its IHINT). Nothing allocates, except the fit of a table longer than 160
+// points (one scratch array of 6*N doubles).
 #pragma once
 
 #include <cassert>
@@ -50,6 +51,13 @@ void RATSPE(int N, double E1, double E2, std::span<const double> X, std::span<co
 void RATVAL(int N, std::span<const double> X, std::span<const double> COEF,
             std::span<const double> P, double XV, double& S, double& DS, double& RAD,
             int& IHINT);
+
+// The value S alone, and the value S with the slope DS, as RATVAL computes them (the same
+// numbers to the last bit), for the integrals and the marches that need no curvature.
+double RATVAL_S(int N, std::span<const double> X, std::span<const double> COEF,
+                std::span<const double> P, double XV, int& IHINT);
+void RATVAL_SDS(int N, std::span<const double> X, std::span<const double> COEF,
+                std::span<const double> P, double XV, double& S, double& DS, int& IHINT);
 
 // Romberg integral RES of the spline from A to B, with the caller's end values FA = s(A) and
 // FB = s(B). Converged when the last Neville correction is at most 1e-10*|RES|. ERR is set to

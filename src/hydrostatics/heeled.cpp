@@ -44,14 +44,12 @@ int Curve::fitEnds(double E1, double E2) {
 }
 
 double Curve::value(double at, int& hint) const {
-    double S = 0.0, DS = 0.0, RAD = 0.0;
-    RATVAL(n_, xs(), coef(), p(), at, S, DS, RAD, hint);
-    return S;
+    return RATVAL_S(n_, xs(), coef(), p(), at, hint);
 }
 
 double Curve::slope(double at, int& hint) const {
-    double S = 0.0, DS = 0.0, RAD = 0.0;
-    RATVAL(n_, xs(), coef(), p(), at, S, DS, RAD, hint);
+    double S = 0.0, DS = 0.0;
+    RATVAL_SDS(n_, xs(), coef(), p(), at, S, DS, hint);
     return DS;
 }
 

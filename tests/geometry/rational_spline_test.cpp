@@ -238,3 +238,51 @@ TEST(RatValue, HintOnlyChangesWhereTheSearchStarts) {
 
 }  // namespace
 }  // namespace carinex
+
+namespace carinex {
+namespace {
+
+// The value-only and value-and-slope evaluations give RATVAL's numbers to the last bit, from
+// any hint, inside and beyond the table, and leave the same interval in the hint.
+TEST(RatValue, ValueAndSlopeAloneAreTheFullEvaluationsNumbers) {
+    for (const Fit& f : {fitted(kStepX, kStepY), fitted(kUneven, {1.0, 0.2, 0.9, 0.1, 0.8, 0.3, 0.5}, true)}) {
+        ASSERT_EQ(f.ierr, 0);
+        const int n = f.n();
+        for (double xv = -1.3; xv <= 8.4; xv += 0.173) {
+            for (int hint : {1, 3, n - 1, n, 0, n + 2}) {
+                const Sample full = value(f, xv, hint);
+                int hs = hint, hsd = hint;
+                double s = 0.0, ds = 0.0;
+                EXPECT_EQ(RATVAL_S(n, f.x, f.coef, f.p, xv, hs), full.s);
+                RATVAL_SDS(n, f.x, f.coef, f.p, xv, s, ds, hsd);
+                EXPECT_EQ(s, full.s);
+                EXPECT_EQ(ds, full.ds);
+                EXPECT_EQ(hs, full.interval);
+                EXPECT_EQ(hsd, full.interval);
+            }
+        }
+    }
+}
+
+// Tables longer than any the program fits take the heap scratch: such a fit must still
+// interpolate its points and bend with the data at every interior point.
+TEST(RatSplineFit, LongTablesKeepInterpolationAndShape) {
+    for (int n : {160, 161, 400}) {
+        Values x, y;
+        for (int j = 0; j < n; ++j) {
+            x.push_back(0.5 * j + 0.01 * (j % 3));
+            y.push_back(std::floor(j / 12.0) + 0.002 * j * j / n);  // steps: shape parameters must rise
+        }
+        const Fit f = fitted(x, y);
+        ASSERT_EQ(f.ierr, 0) << n;
+        EXPECT_TRUE(std::any_of(f.p.begin(), f.p.end(), [](double p) { return p > 0.0; })) << n;
+        for (std::size_t j = 0; j < x.size(); ++j) EXPECT_NEAR(value(f, x[j], 1).s, y[j], 1e-12) << n << " " << j;
+        for (std::size_t j = 1; j + 1 < x.size(); ++j) {
+            const Sample v = value(f, x[j], static_cast<int>(j) + 1);
+            EXPECT_GE(secondDerivative(v) * dataBend(x, y, j), -1e-9) << n << " " << j;
+        }
+    }
+}
+
+}  // namespace
+}  // namespace carinex

@@ -196,5 +196,31 @@ TEST(AppendageForces, RudderWithoutChordCarriesNothing) {
     EXPECT_GT(st->app.FYK, 0.0);
 }
 
+// A rudder joined to the hull over RIMMC: its inflow is continuous where the
+// hull section's equivalent half-breadth equals the joined height (the map's
+// removable singularity), and a joined rudder under no hull section falls
+// back to the free rudder instead of dividing by a zero half-breadth.
+TEST(AppendageForces, JoinedRudderIsContinuousThroughTheEqualHalfBreadth) {
+    const double RIMMC = 0.1;
+    auto rudderSide = [&](double RGAP) {
+        auto st = yacht(0.05, 0.2);
+        st->trial.RIMMC = RIMMC;
+        st->flow.RGAP = RGAP;
+        forces(*st);
+        EXPECT_TRUE(std::isfinite(st->app.FYR) && std::isfinite(st->app.YHULL)) << RGAP;
+        return st->app.FYR;
+    };
+    double RGAP = kPi * RIMMC * RIMMC / 2;  // half-breadth 2 RGAP / (pi RIMMC) = RIMMC
+    for (int k = 0; k < 64 && 2.0 * RGAP / (kPi * RIMMC) != RIMMC; ++k) {
+        RGAP = std::nextafter(RGAP, 2.0 * RGAP / (kPi * RIMMC) < RIMMC ? 1.0 : 0.0);
+    }
+    ASSERT_EQ(2.0 * RGAP / (kPi * RIMMC), RIMMC);
+    const double at = rudderSide(RGAP), below = rudderSide(RGAP * (1 - 1e-6)), above = rudderSide(RGAP * (1 + 1e-6));
+    EXPECT_NEAR(at, below, 1e-4 * std::fabs(at));
+    EXPECT_NEAR(at, above, 1e-4 * std::fabs(at));
+    EXPECT_GT(std::fabs(at - rudderSide(2 * RGAP)), 1e-3 * std::fabs(at)) << "the hull section matters";
+    rudderSide(0.0);
+}
+
 }  // namespace
 }  // namespace carinex

@@ -95,8 +95,10 @@ double intermittency(const TransitionZone& zone, double Y5, double s, double U, 
     const double run = s - zone.st;
     if (!(run > 0.0)) return 0.0;
     const double Res = U * s / VISC;
-    const double spots = std::max(Res - zone.Ret, 0.0) / zone.NS;  // a falling edge velocity adds no spots
-    const double produced = (zone.k == 1) ? spots : spots * spots;
+    const double spots = (Res - zone.Ret) / zone.NS;
+    // where a falling edge velocity takes Re_s below its value at transition, the linear law would
+    // give a negative intermittency; the square law stays a fraction and is kept as it is
+    const double produced = (zone.k == 1) ? std::max(spots, 0.0) : spots * spots;
     return 1.0 - std::exp(-2.5 * 5.4995 * Y5 * produced / run);
 }
 

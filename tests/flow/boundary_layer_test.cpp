@@ -150,6 +150,23 @@ TEST(Closures, BranchesMeetAtTheirSwitchPoints) {
     EXPECT_DOUBLE_EQ(blayer::laminarShapeFactor(1.51509), 4.02922);
 }
 
+TEST(Transition, IntermittencyOfTheSpotLaws) {
+    // zone from s = 1 m at Re = 1e6 with NS = 1e5; Y5 = 0.01 at s = 2 m, so that the exponent is
+    // 2.5*5.4995*0.01*((Re_s - Re_t)/NS)^k with (Re_s - Re_t)/NS = +-2
+    struct Case { int k; double U, gamma; };
+    const double a = 2.5 * 5.4995 * 0.01;
+    for (const Case c : {Case{1, 0.6, 1.0 - std::exp(-2.0 * a)}, Case{2, 0.6, 1.0 - std::exp(-4.0 * a)},
+                         Case{2, 0.4, 1.0 - std::exp(-4.0 * a)}, Case{1, 0.4, 0.0}}) {
+        blayer::TransitionZone z;
+        z.st = 1.0;
+        z.Ret = 1e6;
+        z.NS = 1e5;
+        z.k = c.k;
+        EXPECT_NEAR(blayer::intermittency(z, 0.01, 2.0, c.U, 1e-6), c.gamma, 1e-12) << "k " << c.k << " U " << c.U;
+        EXPECT_EQ(blayer::intermittency(z, 0.01, 1.0, c.U, 1e-6), 0.0) << "none at the transition point";
+    }
+}
+
 TEST(FormFactor, TransomBaseDragRaisesIt) {
     FlatPlate plate;
     auto st = test::flatPlateState(plate);

@@ -99,27 +99,6 @@ int velocitySpline(CaseState& st, RunFiles& io, const Work& w, const Stretch& ma
     return IERR;
 }
 
-// Step 13, first part: the slot where the run begins, searched from slot 18 aft: the first
-// slot whose mean depth of the section, area over breadth, falls below that of the slot ahead
-// while the breadth falls by more than twice that depth.
-void startOfRun(CaseState& st, double& XRUN) {
-    FlowResults& f = st.flow;
-    const auto q = [&](int K) { return f.BSECD[ix(K)] > 0.0 ? f.ASECD[ix(K)] / f.BSECD[ix(K)] : 0.0; };
-    f.IRUN = f.ISTD1;
-    XRUN = f.XADYN;
-    if (f.ISTD1 >= kRunSearchFrom) return;
-    double ahead = q(kRunSearchFrom + 1);
-    for (int K = kRunSearchFrom; K >= f.ISTD1 + 1; --K) {
-        const double here = q(K);
-        if (here < ahead && (f.BSECD[ix(K + 1)] - f.BSECD[ix(K)]) / 2.0 > ahead) {
-            f.IRUN = K;
-            XRUN = st.hull.XST[ix(K)];
-            return;
-        }
-        ahead = here;
-    }
-}
-
 // Step 13: the mean depth along the streamline, DSR over SR.
 int depthAlongStreamline(CaseState& st, RunFiles& io, const Body& b, const Stretch& map) {
     FlowResults& f = st.flow;
@@ -165,6 +144,29 @@ void fixedPointVelocities(CaseState& st, const Stretch& map) {
 }
 
 }  // namespace
+
+// Step 13, first part: the slot where the run begins, searched from slot 18 aft: the first
+// slot whose mean depth of the section, area over breadth, falls below that of the slot ahead
+// while the breadth falls by more than twice that depth. Only two wet slots compare: a dry slot
+// has no depth, and neither it nor the slot aft of it can begin the run.
+void flow::wpoti::startOfRun(CaseState& st, double& XRUN) {
+    FlowResults& f = st.flow;
+    const auto wet = [&](int K) { return f.BSECD[ix(K)] > 0.0; };
+    const auto q = [&](int K) { return wet(K) ? f.ASECD[ix(K)] / f.BSECD[ix(K)] : 0.0; };
+    f.IRUN = f.ISTD1;
+    XRUN = f.XADYN;
+    if (f.ISTD1 >= kRunSearchFrom) return;
+    double ahead = q(kRunSearchFrom + 1);
+    for (int K = kRunSearchFrom; K >= f.ISTD1 + 1; --K) {
+        const double here = q(K);
+        if (wet(K) && wet(K + 1) && here < ahead && (f.BSECD[ix(K + 1)] - f.BSECD[ix(K)]) / 2.0 > ahead) {
+            f.IRUN = K;
+            XRUN = st.hull.XST[ix(K)];
+            return;
+        }
+        ahead = here;
+    }
+}
 
 double surfaceVelocityAt(const FlowResults& f, double s) {
     return splineOf(kBodyPoints + 1, nodes(f.SELLI, 0, kBodyPoints + 1), f.VSCOEF, f.VSP).value(s);

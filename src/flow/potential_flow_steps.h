@@ -70,4 +70,7 @@ bool smoothVelocity(std::array<double, kFlowPoints>& VSURF);
 void velocityIntegrals(const Collocation& c, const std::array<double, kFlowPoints>& VSURF, double L, double& PABS,
                        double& PSQ);
 
+// Step 13, first part: IRUN, the slot where the run begins, and its x (XADYN when none).
+void startOfRun(CaseState& st, double& XRUN);
+
 }  // namespace carinex::flow::wpoti

@@ -10,7 +10,6 @@
 // Quadrature: 40 Gauss-Legendre points on the body xi in (-1, 0) and 40 on the wake
 // xi in (0, infinity), mapped by xi = (1 + t)/(1 - t); the kernel with its weights is built
 // once per call, so a sweep is 6400 multiply-adds.
-#include <algorithm>
 #include <cmath>
 
 #include "flow/lamb_coefficients.h"
@@ -112,7 +111,9 @@ int surfaceVelocity(const Collocation& c, Kernel& k, std::array<double, kFlowPoi
         for (int i = 1; i <= kPoints; ++i) {
             VSURF[ix(i)] += c.COS[ix(i)] * sigma[ix(i - 1)];
             sigma[ix(i - 1)] = T[ix(i - 1)];
-            largest = std::max(largest, std::fabs(T[ix(i - 1)]));
+            // a NaN correction must count as the largest, not drop out of the maximum
+            const double size = std::fabs(T[ix(i - 1)]);
+            if (!(size <= largest)) largest = size;
         }
         if (largest <= kTolerance) return n;
         if (!std::isfinite(largest)) return 0;  // a diverging series cannot come back

@@ -113,6 +113,50 @@ TEST(PotentialFlow, PeakIsSearchedOverPoints10To38) {
     EXPECT_GE(peakVelocity(c, V), 1.2);
 }
 
+TEST(PotentialFlow, NaNInTheBodyIsNoSolution) {
+    // a body radius that is not a number spreads through every correction of the series; it must
+    // not pass the convergence test by dropping out of the maximum
+    Collocation c;
+    quadraturePoints(c, 0.1);
+    for (int j = 1; j <= kBodyPoints; ++j) c.Y[j] = 0.1;
+    c.Y[20] = std::nan("");
+    Kernel k;
+    std::array<double, kFlowPoints> V{};
+    EXPECT_EQ(surfaceVelocity(c, k, V), 0);
+}
+
+TEST(PotentialFlow, RunBeginsOnlyBetweenWetSlots) {
+    // breadth 4 and area 1 (depth 0.25) everywhere: no run; slot 10 of breadth 2 and area 0.2
+    // falls in depth below its neighbour while the breadth drops by 2 > 2*0.25: the run begins there
+    struct Case {
+        int ISTD1, drySlot;
+        bool runAt10;
+        int IRUN;
+    };
+    for (const Case c : {Case{2, -1, false, 2}, Case{2, -1, true, 10}, Case{2, 15, false, 2}, Case{2, 15, true, 10},
+                         Case{2, 11, true, 2}, Case{18, -1, true, 18}}) {
+        Bench b;
+        CaseState& st = *b.st;
+        FlowResults& f = st.flow;
+        for (int K = 0; K < kStationSlots; ++K) {
+            st.hull.XST[K] = K;
+            f.BSECD[K] = 4.0;
+            f.ASECD[K] = 1.0;
+        }
+        if (c.runAt10) {
+            f.BSECD[10] = 2.0;
+            f.ASECD[10] = 0.2;
+        }
+        if (c.drySlot >= 0) f.BSECD[c.drySlot] = f.ASECD[c.drySlot] = 0.0;
+        f.ISTD1 = c.ISTD1;
+        f.XADYN = c.ISTD1 + 0.5;
+        double XRUN = 0.0;
+        startOfRun(st, XRUN);
+        EXPECT_EQ(f.IRUN, c.IRUN) << c.drySlot << " " << c.runAt10;
+        EXPECT_EQ(XRUN, c.IRUN == c.ISTD1 ? f.XADYN : st.hull.XST[c.IRUN]);
+    }
+}
+
 // KRAENG, then the static streamline and the equivalent body of the trial state.
 int bodyOf(Bench& b, int NSLOT, Body& body) {
     const int IERR = test::heel::kraeng(b, NSLOT, 0.0075 * b.st->upright.LWL);

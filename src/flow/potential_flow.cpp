@@ -10,7 +10,6 @@
 #include "flow/potential_flow.h"
 
 #include <algorithm>
-#include <cassert>
 
 #include "flow/dynamic_waterline.h"
 #include "flow/potential_flow_steps.h"
@@ -174,8 +173,13 @@ double surfaceVelocityAt(const FlowResults& f, double s) {
 
 void WPOTI(CaseState& st, RunFiles& io, double VNU, double& DTRANS, double XTRIAL, double& PSQ, int NST, int NSLOT,
            int& IERR) {
-    [[maybe_unused]] const TrialHydrostatics& t = st.trial;
-    assert(NST == t.ISTA2 - t.ISTA1 + 1 && NST >= 7 && t.ISTA2 < kStationSlots);
+    const TrialHydrostatics& t = st.trial;
+    // The tail of the equivalent body and the stretch of the dynamic run take
+    // seven wetted stations; a shorter run has no equivalent body to solve.
+    if (NST != t.ISTA2 - t.ISTA1 + 1 || NST < 7 || t.ISTA1 < 0 || t.ISTA2 >= kStationSlots) {
+        IERR = 1;
+        return;
+    }
     IERR = 0;
     Work w;
     SLAUF(st, io, NST);

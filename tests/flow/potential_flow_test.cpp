@@ -224,6 +224,24 @@ TEST(PotentialFlow, MirroredHeelGivesTheSameFlow) {
     for (std::size_t i = 0; i < sides[0].size(); ++i) EXPECT_NEAR(sides[0][i], sides[1][i], 1e-12) << "value " << i;
 }
 
+TEST(PotentialFlow, RunOfFewerThanSevenStationsIsAFailure) {
+    Bench b;
+    const test::flow::SpheroidHull hull;
+    hull.prepare(*b.st);
+    b.st->upright.LWL = hull.xFwd() - hull.xAft();
+    test::heel::setTrial(*b.st, 0.0, 0.0, 0.0);
+    CaseState& st = *b.st;
+    const double XTRIAL = 0.0075 * st.upright.LWL;
+    ASSERT_EQ(test::heel::kraeng(b, hull.NSLOT(), XTRIAL), 0);
+    test::flow::setSpeed(st, 3.0);
+    TrialHydrostatics& t = st.trial;
+    t.ISTA1 = t.ISTA2 - 5;  // six wetted stations
+    double PSQ = 0.0;
+    int IERR = 0;
+    WPOTI(st, b.io, st.point.VNU, st.flow.DTRANS, XTRIAL, PSQ, t.ISTA2 - t.ISTA1 + 1, hull.NSLOT(), IERR);
+    EXPECT_NE(IERR, 0);
+}
+
 TEST(PotentialFlow, NoSolutionLeavesTheFreeStreamOnTheStaticWaterline) {
     // so fat a body that the series of the integral equation diverges
     Bench b;

@@ -15,6 +15,7 @@
 #include <cmath>
 
 #include "flow/dynamic_waterline_steps.h"
+#include "geometry/end_table.h"
 #include "geometry/rational_spline.h"
 
 namespace carinex::flow::dynwl {
@@ -29,46 +30,35 @@ constexpr double kAreaExponent = 0.75;
 constexpr double kShortEnd = 0.003;   // of LWL
 constexpr int kEvaluationHint = 3;
 
-// Station positions x(i) over a depth measure m(i), i = 1 ... n.
-class EndTable {
-public:
-    void add(double measure, double position) {
-        m_[static_cast<std::size_t>(n_)] = measure;
-        x_[static_cast<std::size_t>(n_)] = position;
-        ++n_;
-    }
-    int size() const { return n_; }
-    double m(int i) const { return m_[static_cast<std::size_t>(i - 1)]; }
-    double x(int i) const { return x_[static_cast<std::size_t>(i - 1)]; }
-    // The position at measure 0, when the fit with end factors E1, E2 succeeds.
-    bool fitted(double E1, double E2, double& x0) {
-        int IERR = 0;
-        const std::span<const double> m{m_.data(), static_cast<std::size_t>(n_)};
-        RATSPE(n_, E1, E2, m, {x_.data(), static_cast<std::size_t>(n_)}, coef_, p_, IERR);
-        if (IERR != 0) return false;
-        double DS = 0.0, RAD = 0.0;
-        int hint = kEvaluationHint;
-        RATVAL(n_, m, {coef_.data(), static_cast<std::size_t>(4 * (n_ - 1))},
-               {p_.data(), static_cast<std::size_t>(n_ - 1)}, 0.0, x0, DS, RAD, hint);
-        return true;
-    }
-    // Straight interpolation to measure 0 on the first interval where the measure changes sign.
-    double firstZero() const {
-        for (int i = 1; i < n_; ++i)
-            if (m(i) * m(i + 1) <= 0.0 && m(i) != m(i + 1)) return linearZero(x(i), m(i), x(i + 1), m(i + 1));
-        return x(n_);
-    }
-    static double linearZero(double x1, double h1, double x2, double h2) {
-        if (h1 == h2) return x1;  // no slope: no zero between the two
-        return (x2 * h1 - x1 * h2) / (h1 - h2);
-    }
+using EndTable = carinex::EndTable<kSternTableUpright>;
 
-private:
-    int n_ = 0;
-    std::array<double, kSternTableUpright> m_{}, x_{};
-    std::array<double, 4 * (kSternTableUpright - 1)> coef_{};
-    std::array<double, kSternTableUpright - 1> p_{};
-};
+// The position at measure 0 between two points; without slope no zero between them.
+double linearZero(double x1, double h1, double x2, double h2) {
+    if (h1 == h2) return x1;
+    return (x2 * h1 - x1 * h2) / (h1 - h2);
+}
+
+// The position at measure 0, when the fit with end factors E1, E2 succeeds.
+bool fitted(const EndTable& t, double E1, double E2, double& x0) {
+    const int n = t.size();
+    std::array<double, 4 * (kSternTableUpright - 1)> coef{};
+    std::array<double, kSternTableUpright - 1> p{};
+    int IERR = 0;
+    RATSPE(n, E1, E2, t.measures(), t.positions(), coef, p, IERR);
+    if (IERR != 0) return false;
+    double DS = 0.0, RAD = 0.0;
+    int hint = kEvaluationHint;
+    RATVAL(n, t.measures(), {coef.data(), static_cast<std::size_t>(4 * (n - 1))},
+           {p.data(), static_cast<std::size_t>(n - 1)}, 0.0, x0, DS, RAD, hint);
+    return true;
+}
+
+// Straight interpolation to measure 0 on the first interval where the measure changes sign.
+double firstZero(const EndTable& t) {
+    for (int i = 1; i < t.size(); ++i)
+        if (t.m(i) * t.m(i + 1) <= 0.0 && t.m(i) != t.m(i + 1)) return linearZero(t.x(i), t.m(i), t.x(i + 1), t.m(i + 1));
+    return t.x(t.size());
+}
 
 // Depth of the reference point of slot K below the raised surface, with the bow's part of the
 // wave profile.
@@ -102,7 +92,7 @@ double clampForward(const Dynwl& d, double x) {
     const int I2 = d.st.flow.ISTD2;
     if (I2 > d.NSLOT) return std::min(x, 2.0 * d.xst(I2 - 1) - d.xst(I2 - 2));
     if (x < d.xst(I2 - 1) || x > d.xst(I2))
-        x = EndTable::linearZero(d.xst(I2 - 1), bowDepth(d, I2 - 1), d.xst(I2), bowDepth(d, I2));
+        x = linearZero(d.xst(I2 - 1), bowDepth(d, I2 - 1), d.xst(I2), bowDepth(d, I2));
     return std::min(x, d.xst(I2));
 }
 
@@ -114,13 +104,13 @@ void forwardEnd(Dynwl& d) {
     EndTable table;
     for (int i = 1; i <= kBowTable; ++i) table.add(bowDepth(d, J - i), d.xst(J - i));
     double x = 0.0;
-    if (!table.fitted(0.0, -1.0, x)) {
+    if (!fitted(table, 0.0, -1.0, x)) {
         if (table.m(1) * table.m(kBowTable) >= 0.0) {
             x = d.xst(std::min(d.NSLOT, f.ISTD2));
         } else if (f.ISTD2 > d.NSLOT) {
-            x = table.firstZero();
+            x = firstZero(table);
         } else {
-            x = EndTable::linearZero(d.xst(f.ISTD2 - 1), bowDepth(d, f.ISTD2 - 1), d.xst(f.ISTD2), bowDepth(d, f.ISTD2));
+            x = linearZero(d.xst(f.ISTD2 - 1), bowDepth(d, f.ISTD2 - 1), d.xst(f.ISTD2), bowDepth(d, f.ISTD2));
         }
     }
     f.XFDYN = clampForward(d, x);
@@ -143,9 +133,9 @@ namespace {
 
 // Stern end from its table; lo and hi the slots around it, `straight` the fall-back
 // interpolation.
-double sternFromTable(EndTable& table, double lo, double straight) {
+double sternFromTable(const EndTable& table, double lo, double straight) {
     double x = 0.0;
-    if (table.fitted(-1.0, -1.0, x)) return x;
+    if (fitted(table, -1.0, -1.0, x)) return x;
     return table.m(1) * table.m(table.size()) >= 0.0 ? lo : straight;
 }
 
@@ -157,11 +147,11 @@ double tabledStern(const Dynwl& d) {
     if (d.st.point.PHI != 0.0) {
         for (int K = I1 + 1; K <= I1 + kSternTableHeeled; ++K)
             table.add(std::pow(f.ASECD[ix(K)], kAreaExponent), d.xst(K));
-        straight = EndTable::linearZero(table.x(1), table.m(1), table.x(2), table.m(2));
+        straight = linearZero(table.x(1), table.m(1), table.x(2), table.m(2));
     } else {
         const int J = std::max(I1 - 3, -1);
         for (int K = J + 1; K <= J + kSternTableUpright; ++K) table.add(sternDepth(d, K), d.xst(K));
-        straight = EndTable::linearZero(d.xst(I1), sternDepth(d, I1), d.xst(I1 + 1), sternDepth(d, I1 + 1));
+        straight = linearZero(d.xst(I1), sternDepth(d, I1), d.xst(I1 + 1), sternDepth(d, I1 + 1));
     }
     double x = sternFromTable(table, d.xst(I1), straight);
     if (x < d.xst(I1) || x > d.xst(I1 + 1)) x = straight;

@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "geometry/end_table.h"
 #include "hydrostatics/heeled_steps.h"
 
 namespace carinex::kraeng {
@@ -26,24 +27,7 @@ constexpr int kSternTableUpright = 7;
 constexpr int kSternTableHeeled = 5;
 constexpr double kAreaExponent = 0.67;
 
-// Station positions x(i) against a depth measure m(i), i = 1 ... n, ordered by the measure.
-class EndTable {
-public:
-    void add(double measure, double position) {
-        m_[static_cast<std::size_t>(n_)] = measure;
-        x_[static_cast<std::size_t>(n_)] = position;
-        ++n_;
-    }
-    int size() const { return n_; }
-    double m(int i) const { return m_[static_cast<std::size_t>(i - 1)]; }
-    double x(int i) const { return x_[static_cast<std::size_t>(i - 1)]; }
-    // The straight line through points i and i+1, at measure 0.
-    double straight(int i) const { return (x(i + 1) * m(i) - x(i) * m(i + 1)) / (m(i) - m(i + 1)); }
-
-private:
-    int n_ = 0;
-    std::array<double, kSternTableUpright> m_{}, x_{};
-};
+using EndTable = carinex::EndTable<kSternTableUpright>;
 
 // Position at measure 0. `station` is the end station taken when the measures do not change
 // sign and cannot be fitted; [lo, hi] the interval in which a fitted end is believed.

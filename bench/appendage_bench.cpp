@@ -14,7 +14,7 @@
 
 #include "appendages/appendage_forces.h"
 #include "appendages/keel_lifting_line.h"
-#include "driver/run_driver.h"
+#include "example_case.h"
 #include "platform/files.h"
 #include "solver/force_balance.h"
 
@@ -22,34 +22,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace carinex;
-
-// The example case with its test points replaced by `rows`, in a folder of its own.
-fs::path caseWith(const std::string& name, const std::vector<std::string>& rows) {
-    const fs::path source = fs::path(CARINEX_SOURCE_DIR) / "examples" / "cruiser";
-    const fs::path dir = fs::temp_directory_path() / ("carinex_appbench_" + name);
-    fs::remove_all(dir);
-    fs::create_directories(dir / "INPUT");
-    for (const char* folder : {"OFFSETS", "APPEND"}) fs::copy(source / folder, dir / folder, fs::copy_options::recursive);
-    std::ifstream in(source / "INPUT" / "CX_CR3_IN.TXT");
-    std::ostringstream all;
-    all << in.rdbuf();
-    auto lines = splitLines(all.str());
-    lines.resize(60);
-    lines[53] = std::to_string(rows.size());  // NTEST
-    std::ofstream out(dir / "INPUT" / "CX_CR3_IN.TXT");
-    for (const auto& l : lines) out << l << '\n';
-    for (const auto& r : rows) out << r << '\n';
-    return dir;
-}
-
-std::unique_ptr<CaseState> run(const fs::path& dir) {
-    auto st = makeCaseState();
-    std::istringstream keyboard("CR3\n");
-    std::ostringstream console;
-    RunFiles io(keyboard, console, dir);
-    if (runCase(*st, io, RunOptions{false}) != 0) throw std::runtime_error(console.str());
-    return st;
-}
 
 const char* kUpright = "3.0 0 15 0.1 50 0 1 3 0 0";
 const char* kHeeled = "3.5 0 15 0.1 50 20 1 3 2 0";
@@ -68,8 +40,8 @@ std::vector<std::string> campaignRows() {
 }
 
 void campaign(benchmark::State& state, const std::string& name, const std::vector<std::string>& rows) {
-    const fs::path dir = caseWith(name, rows);
-    for (auto _ : state) benchmark::DoNotOptimize(run(dir));
+    const fs::path dir = bench::exampleWith(name, rows);
+    for (auto _ : state) benchmark::DoNotOptimize(bench::runExample(dir));
     fs::remove_all(dir);
 }
 
@@ -80,8 +52,8 @@ void BM_AppendageCampaign250(benchmark::State& s) { campaign(s, "campaign", camp
 // One evaluation at the solved state of the point.
 template <class F>
 void atSolvedState(benchmark::State& state, const std::string& name, const char* row, F evaluate) {
-    const fs::path dir = caseWith(name, {row});
-    auto st = run(dir);
+    const fs::path dir = bench::exampleWith(name, {row});
+    auto st = bench::runExample(dir);
     std::istringstream keyboard;
     std::ostringstream console;
     RunFiles io(keyboard, console, dir);

@@ -8,7 +8,7 @@
 #include <sstream>
 #include <string>
 
-#include "driver/run_driver.h"
+#include "example_case.h"
 #include "flow/potential_flow.h"
 #include "platform/files.h"
 #include "solver/force_balance.h"
@@ -20,27 +20,8 @@ using namespace carinex;
 
 // The example case solved for the single test point `row`, in a folder of its own.
 std::unique_ptr<CaseState> solvedExample(const std::string& name, const std::string& row, fs::path& dir) {
-    const fs::path source = fs::path(CARINEX_SOURCE_DIR) / "examples" / "cruiser";
-    dir = fs::temp_directory_path() / ("carinex_flow_bench_" + name);
-    fs::remove_all(dir);
-    fs::create_directories(dir / "INPUT");
-    for (const char* folder : {"OFFSETS", "APPEND"}) fs::copy(source / folder, dir / folder, fs::copy_options::recursive);
-    std::ifstream in(source / "INPUT" / "CX_CR3_IN.TXT");
-    std::ostringstream all;
-    all << in.rdbuf();
-    auto lines = splitLines(all.str());
-    lines.resize(60);
-    lines[53] = "1";  // NTEST
-    std::ofstream out(dir / "INPUT" / "CX_CR3_IN.TXT");
-    for (const auto& l : lines) out << l << '\n';
-    out << row << '\n';
-    out.close();
-    auto st = makeCaseState();
-    std::istringstream keyboard("CR3\n");
-    std::ostringstream console;
-    RunFiles io(keyboard, console, dir);
-    if (runCase(*st, io, RunOptions{false}) != 0) throw std::runtime_error(console.str());
-    return st;
+    dir = bench::exampleWith("flow_" + name, {row});
+    return bench::runExample(dir);
 }
 
 const char* kUpright = "3.0 0 15 0.1 50 0 0 0 0 0";

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "driver/run_driver.h"
+#include "example_case.h"
 #include "platform/files.h"
 #include "solver/force_balance.h"
 
@@ -17,35 +17,8 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace carinex;
-
-// The example case with its test points replaced by `rows`, in a folder of its own.
-fs::path exampleWith(const std::string& name, const std::vector<std::string>& rows) {
-    const fs::path source = fs::path(CARINEX_SOURCE_DIR) / "examples" / "cruiser";
-    const fs::path dir = fs::temp_directory_path() / ("carinex_bench_" + name);
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-    for (const char* folder : {"OFFSETS", "APPEND"}) fs::copy(source / folder, dir / folder, fs::copy_options::recursive);
-    std::ifstream in(source / "INPUT" / "CX_CR3_IN.TXT");
-    std::ostringstream all;
-    all << in.rdbuf();
-    auto lines = splitLines(all.str());
-    lines.resize(60);
-    lines[53] = std::to_string(rows.size());  // NTEST
-    fs::create_directories(dir / "INPUT");
-    std::ofstream out(dir / "INPUT" / "CX_CR3_IN.TXT");
-    for (const auto& l : lines) out << l << '\n';
-    for (const auto& r : rows) out << r << '\n';
-    return dir;
-}
-
-std::unique_ptr<CaseState> runExample(const fs::path& dir) {
-    auto st = makeCaseState();
-    std::istringstream keyboard("CR3\n");
-    std::ostringstream console;
-    RunFiles io(keyboard, console, dir);
-    if (runCase(*st, io, RunOptions{false}) != 0) throw std::runtime_error(console.str());
-    return st;
-}
+using carinex::bench::exampleWith;
+using carinex::bench::runExample;
 
 void campaign(benchmark::State& state, const std::string& name, const std::vector<std::string>& rows) {
     const fs::path dir = exampleWith(name, rows);

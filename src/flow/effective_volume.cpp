@@ -78,11 +78,44 @@ struct LevelRun {
     double xA = 0.0, xF = 0.0;
 };
 
+// A heeled level above a section's keel crosses the section only where some
+// point lies below the line ZS = Z0 - s*YS, i.e. where ZS + s*YS > Z0. The
+// largest ZS + s*YS of the section's points (and the size of the terms, for
+// the rounding of that test) is a property of the section and the heel, the
+// same at every level: with it a level clearly above the whole section is known
+// dry without scanning its 151 points. A section with a point off the low
+// side (YS < 0) or a non-finite coordinate is never taken as clear.
+struct SectionReach {
+    double reach = INFINITY;  // largest ZS + s*YS over the points scanned for a crossing
+    double size = 0.0;        // largest |ZS| + s*|YS|
+};
+using ReachArray = std::array<SectionReach, kStationSlots>;
+
+SectionReach sectionReach(const CaseState& st, int K, double s) {
+    const Section& YS = st.hull.YS[static_cast<std::size_t>(K)];
+    const Section& ZS = st.hull.ZS[static_cast<std::size_t>(K)];
+    SectionReach r{-INFINITY, 0.0};
+    for (std::size_t i = 1; i < static_cast<std::size_t>(kSectionPoints); ++i) {
+        if (!(YS[i] >= 0.0) || !std::isfinite(YS[i]) || !std::isfinite(ZS[i])) return SectionReach{};
+        r.reach = std::max(r.reach, ZS[i] + s * YS[i]);
+        r.size = std::max(r.size, std::fabs(ZS[i]) + s * YS[i]);
+    }
+    return r;
+}
+
+// The level at Z0 lies above the keel and, by a margin far beyond the rounding
+// of the crossing test, above every point of the section: nothing is cut.
+bool clearlyAbove(const CaseState& st, int K, double Z0, const SectionReach& r) {
+    if (st.point.TANPHI == 0.0 || !(Z0 >= st.hull.ZS[static_cast<std::size_t>(K)][0])) return false;
+    return Z0 - r.reach > 1e-9 * (1.0 + std::fabs(Z0) + r.size);
+}
+
 struct Level {
     const CaseState& st;
     int NSLOT;
     int k;     // level number
     double Z;  // depth below the trial waterline
+    const ReachArray& reach;
 
     double x(int K) const {
         // one station spacing beyond the last slot, for a run wet to the bow
@@ -104,6 +137,7 @@ void levelBreadths(const Level& L, LevelRun& r) {
     const int ISTA1 = st.trial.ISTA1, KF = std::min(L.NSLOT, st.trial.ISTA2);
     for (int K = KF; K >= ISTA1; --K) {
         const double Z0 = p.SINKG + L.Z - p.TRIMW * L.x(K) / p.COSPHI;
+        if (clearlyAbove(st, K, Z0, L.reach[static_cast<std::size_t>(K)])) continue;  // dry: b stays 0
         r.b[static_cast<std::size_t>(K)] = breadthOf(cutAtLevel(st, K, Z0), p.COSPHI);
     }
     // a slot aft of the trial waterline stays dry at every level below it (the
@@ -289,11 +323,17 @@ void VOLEFF(CaseState& st, RunFiles& io, int NSLOT, double VBOOT, int& IERR) {
     IERR = 0;
     const double DEP = st.balance.TLIFT / st.point.COSPHI, dz = DEP / kLevels;
     const double GV = st.run.GRAV / (VBOOT * VBOOT);
+    ReachArray reach{};
+    if (st.point.TANPHI != 0.0) {
+        const double s = std::fabs(st.point.TANPHI);
+        for (int K = st.trial.ISTA1; K <= std::min(NSLOT, st.trial.ISTA2); ++K)
+            reach[static_cast<std::size_t>(K)] = sectionReach(st, K, s);
+    }
     LevelArray Z{}, AWP{};
     for (int k = 0; k < kLevels; ++k) {
         const auto i = static_cast<std::size_t>(k);
         Z[i] = k * dz;
-        IERR = levelArea(Level{st, NSLOT, k, Z[i]}, io, AWP[i]);
+        IERR = levelArea(Level{st, NSLOT, k, Z[i], reach}, io, AWP[i]);
         if (IERR != 0) return;
     }
     Z[kLevels] = DEP;

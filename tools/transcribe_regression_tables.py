@@ -9,9 +9,9 @@ Only the Python standard library is used.
 
 Run from the repository root:
 
-    python3 tools/transcribe_regression_tables.py [DOCUMENT] [--check]
+    python3 tools/transcribe_regression_tables.py DOCUMENT [--check]
 
-DOCUMENT defaults to /work/shared/spec.md. With --check nothing is written:
+DOCUMENT is the design document holding the tables. With --check nothing is written:
 the committed header must equal what the document gives now.
 
 Checks made on the printed tables:
@@ -29,7 +29,6 @@ import re
 import sys
 from pathlib import Path
 
-DEFAULT_DOCUMENT = "/work/shared/spec.md"
 OUTPUT = Path("src/appendages/regression_tables.h")
 SECTION_TITLE = "Flow-trim and residuary-resistance regressions"
 STATIONS = 15
@@ -197,7 +196,9 @@ def read_back(header, tables):
 def main(argv):
     check = "--check" in argv
     args = [a for a in argv if a != "--check"]
-    document = Path(args[0] if args else DEFAULT_DOCUMENT).read_text(encoding="utf-8")
+    if len(args) != 1:
+        fail("usage: transcribe_regression_tables.py DOCUMENT [--check]")
+    document = Path(args[0]).read_text(encoding="utf-8")
     lines = section_text(document)
     tables = {}
     for model in MODELS:

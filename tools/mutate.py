@@ -206,6 +206,8 @@ def main():
     ap.add_argument("--load-sites")
     ap.add_argument("--list", action="store_true", help="list the drawn sites and stop")
     ap.add_argument("--suite-timeout", type=int, default=900)
+    ap.add_argument("--resume", action="store_true",
+                    help="keep the mutants already in --out and run only the others")
     args = ap.parse_args()
 
     if args.load_sites:
@@ -227,11 +229,21 @@ def main():
     signal.signal(signal.SIGINT, signal.default_int_handler)
     configure(args.build)
     counts = {"killed": 0, "survived": 0, "stillborn": 0, "stale": 0}
+    done = {}
+    if args.resume and pathlib.Path(args.out).exists():
+        with open(args.out, newline="") as f:
+            for r in csv.DictReader(f):
+                done[(r["file"], int(r["line"]), int(r["begin"]), r["new"])] = r["status"]
     start = time.time()
-    with open(args.out, "w", newline="") as f:
+    with open(args.out, "a" if done else "w", newline="") as f:
         w = csv.DictWriter(f, fieldnames=fields + ["status"])
-        w.writeheader()
+        if not done:
+            w.writeheader()
         for n, site in enumerate(chosen, start=1):
+            key = (site["file"], site["line"], site["begin"], site["new"])
+            if key in done:
+                counts[done[key]] += 1
+                continue
             status = try_mutant(site, args.build, args.suite_timeout)
             counts[status] += 1
             w.writerow({**{k: site[k] for k in fields}, "status": status})

@@ -1,6 +1,6 @@
 // Time of the potential flow of one trial state (WPOTI, which includes the dynamic waterline)
-// and of the whole force balance (BILANZ) of the example cruiser-racer, upright and at 20
-// degrees heel, at the equilibrium of a bare-hull test point.
+// of the example cruiser-racer, upright and at 20 degrees heel, at the equilibrium of a
+// bare-hull test point (the whole force balance there is timed by tank_bench).
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
@@ -46,27 +46,10 @@ void potentialFlow(benchmark::State& state, const char* name, const char* row) {
     fs::remove_all(dir);
 }
 
-void balance(benchmark::State& state, const char* name, const char* row) {
-    fs::path dir;
-    auto st = solvedExample(name, row, dir);
-    std::istringstream keyboard;
-    std::ostringstream console;
-    RunFiles io(keyboard, console, dir);
-    for (auto _ : state) {
-        BILANZ(*st, io, st->raw.NST - 1);
-        benchmark::DoNotOptimize(st->balance.PMOM);
-    }
-    fs::remove_all(dir);
-}
-
 void BM_PotentialFlowUpright(benchmark::State& s) { potentialFlow(s, "wpoti_upright", kUpright); }
 void BM_PotentialFlowHeeled20(benchmark::State& s) { potentialFlow(s, "wpoti_heeled", kHeeled); }
-void BM_ForceBalanceWithFlowUpright(benchmark::State& s) { balance(s, "bilanz_upright", kUpright); }
-void BM_ForceBalanceWithFlowHeeled20(benchmark::State& s) { balance(s, "bilanz_heeled", kHeeled); }
 
 BENCHMARK(BM_PotentialFlowUpright)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_PotentialFlowHeeled20)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_ForceBalanceWithFlowUpright)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_ForceBalanceWithFlowHeeled20)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

@@ -104,14 +104,17 @@ void writeTableHead(const CaseInput& c, RunFiles& io) {
 
 // Millimetre inputs to metres, and the stimulator quantities derived from them.
 void convertStimulators(CaseInput& c, const RecordReader& in) {
-    // the stud drag coefficient scales with (height / distance)^0.2
-    if (c.HSTUD > 0.0 && !(c.XSTUD > 0.0)) in.fail(44, "XSTUD must be positive when studs are fitted (HSTUD > 0)");
+    // A trip strip's drag coefficient scales with (height / distance)^0.2: it needs a positive
+    // distance. A row of studs (NSTUD >= 1) may stand anywhere behind the bow.
+    if (c.HSTUD > 0.0 && c.NSTUD < 1 && !(c.XSTUD > 0.0))
+        in.fail(44, "XSTUD must be positive for a trip strip (HSTUD > 0, NSTUD < 1)");
     c.HSTUD /= 1000.0;
     c.DSTUD /= 1000.0;
     c.HSTIM /= 1000.0;
     c.DSTIM /= 1000.0;
     c.XSTUD /= 1000.0;
-    c.STIMCF = (c.HSTUD > 0.0) ? 0.0576 * 0.06 * std::pow(0.52 * 0.01 * c.HSTUD / c.XSTUD, 0.2) : 0.0;
+    // only a strip uses it: a stud row at or ahead of the bow leaves it 0 instead of undefined
+    c.STIMCF = (c.HSTUD > 0.0 && c.XSTUD > 0.0) ? 0.0576 * 0.06 * std::pow(0.52 * 0.01 * c.HSTUD / c.XSTUD, 0.2) : 0.0;
     c.HTRIP = (c.HSTIM > 0.0) ? 0.52 * c.HSTIM : 0.0;
 }
 

@@ -87,6 +87,8 @@ struct RawOffsets {
     OneBased2D<double, kMaxRawPoints, kMaxRawStations> YOFF, ZOFF, RDIST;
     double ZOFMAX = kAbsent;
     double BHALF = 0;  // deck half-breadth of the middle station (orientation check)
+    // file line of each point as read, for the messages on points far outside the hull
+    OneBased2D<int, kMaxRawPoints, kMaxRawStations> LINE;
 
     RawOffsets() {
         XOFF.fill(kAbsent);

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <vector>
 
+#include "driver/offsets_extent.h"
 #include "platform/fixed_format.h"
 
 namespace carinex {
@@ -21,9 +22,10 @@ void startReading(RawOffsets& raw) {
     raw.ZOFMAX = 0.0;
 }
 
-// Stores point j of station i with the axis signs applied.
-void storePoint(CaseState& st, int j, int i, double y, double z) {
+// Stores point j of station i, read from the given line, with the axis signs applied.
+void storePoint(CaseState& st, int j, int i, double y, double z, int line) {
     RawOffsets& raw = st.raw;
+    raw.LINE(j, i) = line;
     raw.YOFF(j, i) = std::fabs(y);
     raw.ZOFF(j, i) = signedZ(st, z);
     raw.ZOFMAX = std::max(raw.ZOFMAX, raw.ZOFF(j, i));
@@ -94,7 +96,7 @@ void readCountedLayout(CaseState& st, RunFiles& io, RecordReader& in, int& IERR)
         raw.XOFF(i) = signedX(st, x);
         for (int j = 1; j <= raw.NP(i); ++j) {
             readItems(in, 2, items, "all announced points are read");
-            storePoint(st, j, i, in.real(items[0], 0.0), in.real(items[1], 0.0));
+            storePoint(st, j, i, in.real(items[0], 0.0), in.real(items[1], 0.0), in.line());
         }
         raw.NPMAX = std::max(raw.NPMAX, raw.NP(i));
     }
@@ -113,7 +115,7 @@ bool readDelftshipSection(CaseState& st, RunFiles& io, RecordReader& in, int i, 
         readItems(in, 2, items, "the points of the section");
         if (tooManyPoints(++count, io, IERR, true)) return false;
         raw.XOFF(i) = signedX(st, x);
-        storePoint(st, count, i, in.real(items[0], 0.0), in.real(items[1], 0.0));
+        storePoint(st, count, i, in.real(items[0], 0.0), in.real(items[1], 0.0), in.line());
         raw.NPMAX = std::max(raw.NPMAX, count);
         auto next = in.record();
         if (!next) return false;
@@ -170,7 +172,7 @@ void readPointList(CaseState& st, RunFiles& io, RecordReader& in, int& IERR) {
             raw.NP(raw.NST) = count;
             raw.NPMAX = std::max(raw.NPMAX, count);
         }
-        storePoint(st, count, raw.NST, xyz[1], xyz[2]);
+        storePoint(st, count, raw.NST, xyz[1], xyz[2], in.line());
     }
     if (raw.NPMAX == 0) reportEmpty(io, IERR);
 }
@@ -182,6 +184,7 @@ void guarded(CaseState& st, RunFiles& io, RecordReader& in, int& IERR, Body body
     startReading(st.raw);
     try {
         body(st, io, in, IERR);
+        if (IERR == 0) checkOffsetsNearHull(st.raw, in);
     } catch (const InputError& e) {
         writeFree(io.console, e.what());
         IERR = 1;

@@ -251,6 +251,27 @@ void depthAndLateral(Kraeng& k, int K) {
 
 }  // namespace
 
+// The hull's own crossings of the surface at slot K, deck or no deck: the keel wet, where the
+// surface leaves the outline on the high side and on the low side (a side that lies wholly
+// below the surface gives its top point, so a submerged section is centred); the keel dry,
+// where the surface enters and leaves the low side (no exit: the top point).
+SectionWaterline hullCrossings(const Kraeng& k, int K) {
+    const CaseState& cs = k.st;
+    const Station st{at(cs.hull.YS, K), at(cs.hull.ZS, K), at(cs.hull.SAREA, K), at(cs.upright.GIRTHP, K)};
+    const double ZW = k.ZW(K), s = k.s();
+    if (ZW < st.Z0()) {
+        const Crossing high = leaving(st, ZW, s), low = leaving(st, ZW, -s);
+        return {-high.y, high.z, low.y, low.z};
+    }
+    int I1 = 0, I2 = 0;
+    double T1 = 0.0, T2 = 0.0;
+    WLCUT2(ZW, s, st.YS, st.ZS, I1, T1, I2, T2);
+    if (I1 == kNoCrossing) return {0.0, ZW, 0.0, ZW};
+    const Crossing e = crossingAt(st, I1, T1);
+    const Crossing x = I2 == kNoCrossing ? crossingAt(st, kLastPoint - 1, 1.0) : crossingAt(st, I2, T2);
+    return {e.y, e.z, x.y, x.z};
+}
+
 void cutStations(Kraeng& k) {
     k.w.largestArea = 0.0;
     k.w.largestKeelDepth = 0.0;

@@ -49,7 +49,9 @@ void asymmetry(Kraeng& k) {
         t.ASYM = 0.0;
         return;
     }
-    const SectionWaterline& e = k.w.ends[static_cast<std::size_t>(t.IAMAX)];
+    // The largest section is cut afresh: its stored ends stop at the deck once the low deck
+    // edge is under water, which would pull the centre towards the high side.
+    const SectionWaterline e = hullCrossings(k, t.IAMAX);
     const double centre = k.side() * (e.y1 + e.y2) / 2.0;  // signed y of the waterline's middle
     const double fore = t.XFPHI - t.XMREF;
     t.DRFPHI = (centre / p.COSPHI - p.TRIMW * p.SINPHI * fore) / fore;

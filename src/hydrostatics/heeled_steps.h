@@ -156,6 +156,9 @@ enum class Next { proceed, defaultPath, stop };
 void startTrial(Kraeng& k);
 // Steps 2 and 3: station cuts, keel depths and lateral terms of every slot.
 void cutStations(Kraeng& k);
+// The crossings of slot K's hull outline with the surface, the deck left out (the ends of
+// step 2 stop at the deck where it is under water): for the drift of the waterline's centre.
+SectionWaterline hullCrossings(const Kraeng& k, int K);
 // Step 4: is the trial state one that can be evaluated?
 bool admitted(const Kraeng& k);
 // Step 5: ends of the heeled waterline, and the waterline table.

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <sstream>
 
 #include "platform/files.h"
@@ -223,15 +224,35 @@ TEST(CaseReader, TruncatedAppendageFileIsAnError) {
 namespace carinex {
 namespace {
 
-TEST(CaseReader, StudsNeedAPositiveDistance) {
-    CaseRun r;
-    test::CaseSpec spec;
-    spec.hstud = 2.0;
-    spec.xstud = 0.0;
-    r.read(test::caseInputText(spec));
-    EXPECT_EQ(r.IERR, 1);
-    EXPECT_EQ(r.console.str(),
-              " INPUT/CX_T01_IN.TXT, line 44: XSTUD must be positive when studs are fitted (HSTUD > 0)\n");
+// The strip's drag coefficient scales with (height / distance)^0.2, so a strip needs a positive
+// distance; a stud row is valid anywhere behind the bow, and its coefficient is unused.
+TEST(CaseReader, OnlyAStripNeedsAPositiveDistance) {
+    struct Case {
+        int nstud;
+        double xstud;
+        bool rejected;
+    };
+    for (auto [nstud, xstud, rejected] :
+         {Case{0, 0.0, true}, Case{0, -5.0, true}, Case{0, 200.0, false}, Case{10, 0.0, false}, Case{1, -5.0, false}}) {
+        CaseRun r;
+        test::CaseSpec spec;
+        spec.hstud = 2.0;
+        spec.nstud = nstud;
+        spec.xstud = xstud;
+        r.read(test::caseInputText(spec));
+        const std::string where = "NSTUD " + std::to_string(nstud) + " XSTUD " + test::num(xstud);
+        if (rejected) {
+            EXPECT_EQ(r.IERR, 1) << where;
+            EXPECT_EQ(r.console.str(),
+                      " INPUT/CX_T01_IN.TXT, line 44: XSTUD must be positive for a trip strip (HSTUD > 0, NSTUD < 1)\n")
+                << where;
+            continue;
+        }
+        EXPECT_EQ(r.IERR, 0) << where << r.console.str();
+        EXPECT_DOUBLE_EQ(r.c().XSTUD, xstud / 1000.0) << where;
+        const double strip = 0.0576 * 0.06 * std::pow(0.52 * 0.01 * 0.002 / (xstud / 1000.0), 0.2);
+        EXPECT_DOUBLE_EQ(r.c().STIMCF, xstud > 0.0 ? strip : 0.0) << where;
+    }
 }
 
 }  // namespace

@@ -50,6 +50,33 @@ TEST(ExampleCase, EveryLayoutRunsToTheSuccessExit) {
     }
 }
 
+// One mistyped half-breadth at the dry transom station (point 13 of station 1) once kept these
+// runs busy for minutes: now the reader stops at its line, before the hull is prepared.
+TEST(ExampleCase, MistypedHalfBreadthStopsAtItsLine) {
+    const struct {
+        const char *code, *original, *mistyped, *message;
+    } cases[] = {
+        {"CR3", "\n0.8465 0.2909\n", "\n1e9 0.2909\n",
+         "OFFSETS/OFFS_CR3.TXT, line 20: half-breadth 1e+09 of point 13 of station 1 is far outside the hull"},
+        {"CR1", "\n0.0000 0.8465 0.2909\n", "\n0.0000 999999999999 0.2909\n",
+         "OFFSETS/OFFS_CR1.TXT, line 13: half-breadth 1e+12 of point 13 of station 1 is far outside the hull"},
+    };
+    for (const auto& c : cases) {
+        test::ScratchDir dir;
+        copyExample(dir);
+        const std::string file = std::string("OFFSETS/OFFS_") + c.code + ".TXT";
+        std::string offsets = dir.read(file);
+        const auto at = offsets.find(c.original);
+        ASSERT_NE(at, std::string::npos) << c.code;
+        offsets.replace(at, std::string(c.original).size(), c.mistyped);
+        dir.write(file, offsets);
+        auto out = test::runIn(dir.path(), std::string(c.code) + "\n\n");
+        EXPECT_NE(out.status, 0) << c.code;
+        EXPECT_NE(out.console.find(std::string("\n ") + c.message), std::string::npos) << out.console;
+        EXPECT_EQ(out.console.find("FN ="), std::string::npos) << "no test point is run";
+    }
+}
+
 // The numbers of the data rows of a resistance table.
 std::vector<std::vector<double>> dataRows(const std::string& table) {
     std::vector<std::vector<double>> rows;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 
 #include "platform/files.h"
@@ -168,6 +169,54 @@ TEST(OffsetsReaders, MalformedAndTruncatedFilesNameFileAndLine) {
         r.read(c.format, c.text);
         EXPECT_EQ(r.IERR, 1) << c.text;
         EXPECT_EQ(r.console.str().rfind(std::string(" ") + c.message, 0), 0u) << r.console.str();
+    }
+}
+
+// A mistyped coordinate far outside the hull stops the reading at its line. Nine stations from
+// x = 0 to 10: the hull length measured on the middle half of the stations is 10, and the limit
+// 10 lengths off the hull (the centre plane for y, the median station and height for x and z).
+TEST(OffsetsReaders, PointFarOutsideTheHullNamesItsLine) {
+    enum Field { Y, Z, X };
+    const struct {
+        int format;
+        Field field;
+        int station, point;  // 1-based
+        double value;
+        const char* message;  // empty: accepted
+    } cases[] = {
+        {3, Y, 4, 3, 1e9, "half-breadth 1e+09 of point 3 of station 4"},
+        {2, Y, 4, 3, 1e9, "half-breadth 1e+09 of point 3 of station 4"},
+        {1, Y, 4, 3, 999999999999.0, "half-breadth 1e+12 of point 3 of station 4"},
+        {1, Y, 4, 3, -1e9, "half-breadth 1e+09 of point 3 of station 4"},
+        {3, Z, 5, 1, -150.0, "height -150 of point 1 of station 5"},
+        {3, X, 9, 1, 999999999999.0, "station 9, whose first point is on this line, lies at x = 1e+12"},
+        {1, X, 9, 1, -500.0, "station 9, whose first point is on this line, lies at x = -500"},
+        {3, Y, 4, 3, 99.0, ""},
+        {2, Z, 5, 1, -80.0, ""},
+        {1, X, 9, 1, 105.0, ""},
+    };
+    for (const auto& c : cases) {
+        test::Hull hull = test::ellipticHull(9, 5);
+        test::Station& st = hull[static_cast<std::size_t>(c.station - 1)];
+        if (c.field == X) st.x = c.value;
+        if (c.field == Y) st.points[static_cast<std::size_t>(c.point - 1)].y = c.value;
+        if (c.field == Z) st.points[static_cast<std::size_t>(c.point - 1)].z = c.value;
+        const std::string text = test::offsetsText(c.format, hull);
+        ReaderRun r;
+        r.read(c.format, text);
+        const std::string where = std::to_string(c.format) + " " + test::num(c.value);
+        if (*c.message == 0) {
+            EXPECT_EQ(r.IERR, 0) << where << r.console.str();
+            continue;
+        }
+        // the line holding the value; a counted station's first point follows its position
+        const std::size_t at = text.find(test::num(c.value));
+        int line = 1 + static_cast<int>(std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(at), '\n'));
+        if (c.field == X && c.format == 3) ++line;
+        EXPECT_EQ(r.IERR, 1) << where;
+        EXPECT_EQ(r.console.str(), " OFFSETS/OFFS_T01.TXT, line " + std::to_string(line) + ": " + c.message +
+                                       " is far outside the hull (more than 10 hull lengths of 10 off it)\n")
+            << where;
     }
 }
 

@@ -210,6 +210,49 @@ TEST_F(HeeledYachtHull, MirrorHeelsGiveMirrorResults) {
     }
 }
 
+// Where the surface ZS = ZW - m*y leaves one side of the section going up from the keel (m = s
+// on the low side, -s on the high side), by a scan of the points: the first point above it,
+// interpolated on the segment below; a side wholly under the surface gives its top point.
+double leavingY(const Section& YS, const Section& ZS, double ZW, double m) {
+    auto below = [&](std::size_t k) { return ZS[k] - (ZW - m * YS[k]); };
+    for (std::size_t k = 1; k <= kTop; ++k) {
+        if (below(k) <= 0.0) {
+            const double f = below(k - 1) / (below(k - 1) - below(k));
+            return YS[k - 1] + f * (YS[k] - YS[k - 1]);
+        }
+    }
+    return YS[kTop];
+}
+
+// The drift of the waterline's centre at the largest section comes from the hull's crossings
+// with the surface, also where the low deck edge is under water (from 30 deg on at the widest
+// stations): the deck crossing is not one of them. Sunk below the deck, the section's crossings
+// are its top points on both sides and the centre lies on the centre plane.
+TEST_F(HeeledYachtHull, DriftFollowsTheHullCrossingsOfTheLargestSection) {
+    struct Case {
+        double SINKG, TRIMW, heel;
+    };
+    for (auto [SINKG, TRIMW, heel] : {Case{0.02, 0.0, 25.0}, Case{0.02, 0.0, 30.0}, Case{0.02, 0.0, 35.0},
+                                      Case{0.02, 0.0, 40.0}, Case{0.02, 0.004, 35.0}, Case{0.02, 0.004, -35.0},
+                                      Case{-1.5, 0.003, 10.0}}) {
+        setTrial(*b.st, SINKG, TRIMW, heel);
+        ASSERT_EQ(kraeng(b, kSlots), 0) << heel;
+        const TrialHydrostatics& t = b.st->trial;
+        const TestPoint& p = b.st->point;
+        const int K = t.IAMAX;
+        const Section& YS = b.st->hull.YS[ix(K)];
+        const Section& ZS = b.st->hull.ZS[ix(K)];
+        const double s = std::fabs(p.TANPHI), side = heel < 0.0 ? -1.0 : 1.0;
+        const double centre = side * (leavingY(YS, ZS, ZW(K), s) - leavingY(YS, ZS, ZW(K), -s)) / 2.0;
+        const double fore = t.XFPHI - t.XMREF;
+        const double expected = (centre / p.COSPHI - TRIMW * p.SINPHI * fore) / fore;
+        EXPECT_NEAR(t.DRFPHI, expected, 1e-12) << "SINKG " << SINKG << " heel " << heel;
+        if (SINKG < 0.0) {
+            EXPECT_NEAR(centre, 0.0, 1e-15) << "submerged: both top points";
+        }
+    }
+}
+
 // The same as on the body of revolution, with ends that rise out of the water.
 TEST_F(HeeledYachtHull, VolumeDerivativeIsTheWaterplaneArea) {
     for (double heel : {0.0, 20.0}) expectVolumeSlope(b, 0.02, heel);

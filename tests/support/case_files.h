@@ -16,6 +16,7 @@ struct CaseSpec {
     double scale = 1.0, xorig = 0.1, xkeel = 5.0, xrudd = 1.0, xload = 4.0, volume = 2.0;
     std::string appfil = "KEEL.APP";
     double hstud = 0.0, xstud = 1000.0, hstim = 0.0;
+    int nstud = 10;  // below 1: a trip strip
     int ntest = 1;       // announced rows
     int rowsWritten = -1;  // rows actually written (-1: ntest)
     int mode = 1;
@@ -49,7 +50,7 @@ inline std::string caseInputText(const CaseSpec& c) {
     value("ASCALE", "2");
     value("HSTUD mm", num(c.hstud));
     value("DSTUD mm", "3");
-    value("NSTUD", "10");
+    value("NSTUD", std::to_string(c.nstud));
     value("XSTUD mm", num(c.xstud));
     value("HSTIM mm", num(c.hstim));
     value("DSTIM mm", "3");

@@ -103,6 +103,7 @@ double argmax(F f, double a, double b) {
 
 // The outputs under test, computed from the definitions.
 struct Expected {
+    double VCB1, VCB2, AWL1, AWL2, LWL1, LWL2, CPF, CPA, CW1, CW2;
     double CXPHI, CWPPHI, CPPHI, RBL1, RBL2, RBTPHI, RTL1, RLV2, CVP1, RAL1, RAL2, RAX1;
     double TFWD, KSLP0, OVHEXP, OVHTC, OVHF, RKCL, RKTB, ASYM;
 };
@@ -134,7 +135,8 @@ Expected expected(const Trial& t, double KCHORD, double KTHICK, double XA) {
     }
     const double asym = t.heel == 0 ? 0.0
                                     : (yDeep - t.TRIMW * std::sin(phi) * (XF - xDeep)) / (XF - xDeep);
-    return {AHS / (BWL * TCB), AWL / (BWL * L), V / (AHS * L), BWL / L1, BWL / L2, BWL / TCB, TCB / L1,
+    return {VCB1, VCB2, AWL1, AWL2, L1, L2, VCB1 / (AHS * L1), VCB2 / (AHS * L2), AWL1 / (BWL * L1), AWL2 / (BWL * L2),
+            AHS / (BWL * TCB), AWL / (BWL * L), V / (AHS * L), BWL / L1, BWL / L2, BWL / TCB, TCB / L1,
             L2 / std::cbrt(VCB2), VCB1 / (AWL1 * TCB), std::sqrt(AWL1) / L1, std::sqrt(AWL2) / L2,
             std::sqrt(AHS) / L1, KDW(XF - 0.07 * L) / (0.07 * L), (KDW(x1) - KDW(x0)) / (x1 - x0),
             std::exp(-20 * OVR / L), OVR / L * TCLTOH, OVR / L + 1, KCHORD / L,
@@ -178,6 +180,11 @@ TEST_F(HeeledVeeHull, FormRatiosKeelLineAndLateralTermsFollowTheClippedSections)
     // the ends from the last stations: the ratios come out within 4e-4 of
     // the exact ones. KSLP0 and ASYM take no spline.
     const std::vector<Row> rows{
+        {"VCB1", &T::VCB1, &Expected::VCB1, 1e-3},       {"VCB2", &T::VCB2, &Expected::VCB2, 1e-3},
+        {"AWL1", &T::AWL1, &Expected::AWL1, 1e-3},       {"AWL2", &T::AWL2, &Expected::AWL2, 1e-3},
+        {"LWL1", &T::LWL1, &Expected::LWL1, 1e-3},       {"LWL2", &T::LWL2, &Expected::LWL2, 1e-3},
+        {"CPF", &T::CPF, &Expected::CPF, 1e-3},          {"CPA", &T::CPA, &Expected::CPA, 1e-3},
+        {"CW1", &T::CW1, &Expected::CW1, 1e-3},          {"CW2", &T::CW2, &Expected::CW2, 1e-3},
         {"CXPHI", &T::CXPHI, &Expected::CXPHI, 1e-3},    {"CWPPHI", &T::CWPPHI, &Expected::CWPPHI, 1e-3},
         {"CPPHI", &T::CPPHI, &Expected::CPPHI, 1e-3},    {"RBL1", &T::RBL1, &Expected::RBL1, 1e-3},
         {"RBL2", &T::RBL2, &Expected::RBL2, 1e-3},       {"RBTPHI", &T::RBTPHI, &Expected::RBTPHI, 1e-3},

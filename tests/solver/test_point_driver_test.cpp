@@ -116,16 +116,19 @@ TEST(TestPointDriver, AttemptOutcomes) {
             << "attempt " << r.k << " RF " << r.RF << " RM " << r.RM;
 }
 
-// A point that floats and one under a load beyond the buoyancy of the whole
-// hull, end to end: the first is solved, the second tried five times (four
-// restarts, shown with diagnostics), reported and written as the zero row.
-TEST(TestPointDriver, SolvedAndNotConvergedPointsEndToEnd) {
+// Three points end to end: one that floats; one at 4 m/s and 3 degrees
+// leeway whose search stalls next to the equilibrium of this hull (accepted,
+// with the larger residual in percent); and one under a load beyond the
+// buoyancy of the whole hull, tried five times (four restarts, shown with
+// diagnostics), reported and written as the zero row.
+TEST(TestPointDriver, SolvedAcceptedAndNotConvergedPointsEndToEnd) {
     test::ScratchDir dir;
     writeExampleWithMode(dir, 1);
     auto lines = splitLines(dir.read("INPUT/CX_CR3_IN.TXT"));
     lines.resize(lines.size() - 11);  // the eleven test points
-    lines.at(53) = "2";               // NTEST
+    lines.at(53) = "3";               // NTEST
     lines.push_back("  3.0  0.0  15.0  0.1  50.0  0.0  0.0  0.0  0.0  0.0");
+    lines.push_back("  4.0  0.0  15.0  0.1  50.0  0.0  1.0  3.0  0.0  0.0");
     lines.push_back("  3.0  0.0  15.0  0.1  50.0  0.0  0.0  0.0  0.0  4.0E5");
     std::string text;
     for (const auto& l : lines) text += l + "\n";
@@ -136,18 +139,30 @@ TEST(TestPointDriver, SolvedAndNotConvergedPointsEndToEnd) {
     const auto solved = c.find("\n   solved for FN =   0.30\ntransition at ");
     const std::string failedLines = "\n     NO convergence at FN =   0.30\n      relative residuary error =";
     const auto failed = c.find(failedLines);
+    // (a free-format line starts with a blank)
+    const std::string acceptedLines = "\n       spurious convergence\nresiduary error in equilibrium =";
+    const auto accepted = c.find(acceptedLines);
     ASSERT_NE(solved, std::string::npos) << c;
+    ASSERT_NE(accepted, std::string::npos) << c;
     ASSERT_NE(failed, std::string::npos) << c;
-    EXPECT_LT(solved, failed);
-    EXPECT_EQ(count(c.substr(0, solved), "Neustart"), 0);
-    EXPECT_EQ(count(c.substr(solved, failed - solved), "Neustart"), 4) << c;
+    EXPECT_LT(solved, accepted);
+    EXPECT_LT(accepted, failed);
+    const std::string percent = c.substr(accepted + acceptedLines.size(), 8);
+    EXPECT_LT(std::stod(percent), 0.1) << "both residuals below 0.001";
+    const std::string acceptedTail = " %\n solution accepted for FN =   0.40\ntransition at ";
+    const auto acceptedEnd = accepted + acceptedLines.size() + 8;
+    EXPECT_EQ(c.substr(acceptedEnd, acceptedTail.size()), acceptedTail);
+    EXPECT_EQ(count(c.substr(0, acceptedEnd), "Neustart"), 0);
+    EXPECT_EQ(count(c.substr(acceptedEnd, failed - acceptedEnd), "Neustart"), 4) << c;
     // the residual shown is the last attempt's, too large to accept, then an empty line
     const std::string error = c.substr(failed + failedLines.size(), 10);
     EXPECT_GE(std::stod(error), 0.001) << error;
     EXPECT_EQ(error.substr(8), "\n\n") << error;
 
     const auto table = splitLines(dir.read("DRAG/DRAG_CR3.TXT"));
-    ASSERT_EQ(tableRows(dir.read("DRAG/DRAG_CR3.TXT")).size(), 2u) << "the solved row and the zero row";
+    const auto rows = tableRows(dir.read("DRAG/DRAG_CR3.TXT"));
+    ASSERT_EQ(rows.size(), 3u) << "two data rows and the zero row";
+    for (std::size_t i : {0u, 1u}) EXPECT_EQ(std::count(rows[i].begin(), rows[i].end(), ','), 10) << rows[i];
     std::vector<double> zero;
     std::istringstream fields(table.back());
     for (std::string f; std::getline(fields, f, ',');)

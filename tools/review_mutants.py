@@ -9,7 +9,9 @@ reports each mutant as
 
   killed    the build succeeds and the suite fails (or times out),
   survived  the suite passes,
-  stillborn the mutant does not compile (the replacement needs mending).
+  stillborn the mutant does not compile (the replacement needs mending),
+
+with the names of the tests that failed. The unmutated suite must pass first.
 
 The source file is restored after every mutant, also on an error or Ctrl-C.
 Run from anywhere (standard library only):

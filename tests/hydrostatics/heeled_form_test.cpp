@@ -8,9 +8,11 @@
 // of the deeper stations is under water.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "hydrostatics/heeled_support.h"

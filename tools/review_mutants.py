@@ -80,7 +80,7 @@ def build_and_test(build, suite_timeout):
     if run(["cmake", "--build", str(build), "-j2", "--target", "carinex_tests", "carinex"], 1800)[0] != 0:
         return "stillborn", []
     code, out = run([str(build / "carinex_tests"), "--gtest_brief=1"], suite_timeout)
-    failed = sorted({line.split()[3] for line in out.splitlines()
+    failed = sorted({line.split()[3].rstrip(",") for line in out.splitlines()
                      if line.startswith("[  FAILED  ] ") and len(line.split()) > 3 and "." in line.split()[3]})
     if code is None:
         return "killed", ["(time-out)"]

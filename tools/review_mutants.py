@@ -9,7 +9,9 @@ reports each mutant as
 
   killed    the build succeeds and the suite fails (or times out),
   survived  the suite passes,
-  stillborn the mutant does not compile (the replacement needs mending).
+  stillborn the mutant does not compile (the replacement needs mending),
+
+with the names of the tests that failed. The unmutated suite must pass first.
 
 The source file is restored after every mutant, also on an error or Ctrl-C.
 Run from anywhere (standard library only):
@@ -54,11 +56,13 @@ MUTANTS = [
 
 
 def run(cmd, timeout, cwd=REPO):
+    """Exit code (None on a time-out) and standard output of a command."""
     try:
-        return subprocess.run(cmd, cwd=cwd, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
-                              timeout=timeout).returncode
+        done = subprocess.run(cmd, cwd=cwd, stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True,
+                              errors="replace", timeout=timeout)
+        return done.returncode, done.stdout
     except subprocess.TimeoutExpired:
-        return None
+        return None, ""
 
 
 def configure(build):
@@ -67,15 +71,20 @@ def configure(build):
     cmd = ["cmake", "-S", str(REPO), "-B", str(build), "-DCMAKE_BUILD_TYPE=Release", "-DCARINEX_BENCH=OFF"]
     if subprocess.run(["which", "ccache"], stdout=subprocess.DEVNULL).returncode == 0:
         cmd.append("-DCMAKE_CXX_COMPILER_LAUNCHER=ccache")
-    if run(cmd, 600) != 0:
+    if run(cmd, 600)[0] != 0:
         sys.exit("review_mutants: cannot configure %s" % build)
 
 
 def build_and_test(build, suite_timeout):
-    if run(["cmake", "--build", str(build), "-j2", "--target", "carinex_tests", "carinex"], 1800) != 0:
-        return "stillborn"
-    code = run([str(build / "carinex_tests"), "--gtest_brief=1"], suite_timeout)
-    return "survived" if code == 0 else "killed"
+    """The mutant's status and the tests that failed."""
+    if run(["cmake", "--build", str(build), "-j2", "--target", "carinex_tests", "carinex"], 1800)[0] != 0:
+        return "stillborn", []
+    code, out = run([str(build / "carinex_tests"), "--gtest_brief=1"], suite_timeout)
+    failed = sorted({line.split()[3].rstrip(",") for line in out.splitlines()
+                     if line.startswith("[  FAILED  ] ") and len(line.split()) > 3 and "." in line.split()[3]})
+    if code is None:
+        return "killed", ["(time-out)"]
+    return ("survived" if code == 0 else "killed"), failed
 
 
 def try_mutant(mutant, build, suite_timeout):
@@ -100,16 +109,19 @@ def main():
     build = pathlib.Path(args.build).resolve()
     signal.signal(signal.SIGTERM, lambda *_: sys.exit("review_mutants: stopped"))
     configure(build)
-    if build_and_test(build, args.suite_timeout) != "survived":
-        sys.exit("review_mutants: the unmutated suite does not pass")
+    status, failed = build_and_test(build, args.suite_timeout)
+    if status != "survived":
+        sys.exit("review_mutants: the unmutated suite does not pass: %s" % " ".join(failed))
     results = []
     for mutant in MUTANTS:
         if args.only and mutant[0] not in args.only:
             continue
         start = time.time()
-        status = try_mutant(mutant, build, args.suite_timeout)
+        status, failed = try_mutant(mutant, build, args.suite_timeout)
         results.append(status)
         print("%-30s %-10s %s (%.0f s)" % (mutant[0], status, mutant[1], time.time() - start), flush=True)
+        for name in failed:
+            print("    failed: " + name, flush=True)
     killed = results.count("killed")
     print("%d of %d mutants killed" % (killed, len(results)))
     # leave the build folder matching the restored sources

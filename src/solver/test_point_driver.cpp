@@ -128,6 +128,19 @@ void setTestPoint(CaseState& st, RunFiles& io, const Campaign& c, int i) {
 
 }  // namespace
 
+// Start scales of alternating sign growing with the square of the attempt.
+StartScales startScales(int k, double TC) {
+    const double s = (k % 2 == 0) ? 1.0 : -1.0;
+    return {s * 0.0002 * k * k, s * 0.002 * k * k * TC};
+}
+
+AttemptOutcome attemptOutcome(int k, bool NOCONV, int IERR, double RF, double RM) {
+    if (!NOCONV && IERR == 0) return AttemptOutcome::Solved;
+    if (RM < kAcceptedResidual && RF < kAcceptedResidual) return AttemptOutcome::Accepted;
+    if (k == kAttempts) return AttemptOutcome::NotConverged;
+    return AttemptOutcome::Restart;
+}
+
 std::array<double, 2> equilibriumResidualsOf(const CaseState& st) {
     const TestPoint& p = st.point;
     const BalanceResults& b = st.balance;
@@ -147,25 +160,21 @@ BroydenVec balanceAt(CaseState& st, RunFiles& io, int NSTM1, const BroydenVec& u
     return residualsOfBalance(st);
 }
 
-enum class Outcome { Solved, Accepted, NotConverged };
-
-// Up to five attempts from start scales of alternating sign growing with
-// the square of the attempt; RF, RM the residuals of the last one.
-Outcome solveEquilibrium(CaseState& st, RunFiles& io, const Campaign& c, double& RF, double& RM) {
+// Up to five attempts; RF, RM the residuals of the last one.
+AttemptOutcome solveEquilibrium(CaseState& st, RunFiles& io, const Campaign& c, double& RF, double& RM) {
     for (int k = 1;; ++k) {
         int IERR = 0;
         bool NOCONV = false;
-        const double s = (k % 2 == 0) ? 1.0 : -1.0;
-        st.point.TRIM0 = s * 0.0002 * k * k;
-        st.point.SINK0 = s * 0.002 * k * k * st.upright.TC;
+        const StartScales start = startScales(k, st.upright.TC);
+        st.point.TRIM0 = start.TRIM0;
+        st.point.SINK0 = start.SINK0;
         NULLST(st, io, IERR, NOCONV, c.NSTM1, balanceAt);
         BILANZ(st, io, c.NSTM1);
         const BroydenVec F = residualsOfBalance(st);
         RF = std::fabs(F[0]);
         RM = std::fabs(F[1]);
-        if (!NOCONV && IERR == 0) return Outcome::Solved;
-        if (RM < kAcceptedResidual && RF < kAcceptedResidual) return Outcome::Accepted;
-        if (k == kAttempts) return Outcome::NotConverged;
+        const AttemptOutcome outcome = attemptOutcome(k, NOCONV, IERR, RF, RM);
+        if (outcome != AttemptOutcome::Restart) return outcome;
         if (st.run.DIAG) writeRestart(io.console);
     }
 }
@@ -229,14 +238,14 @@ void runTestPoint(CaseState& st, RunFiles& io, Campaign& c, int i) {
         return;
     }
     double RF = 0.0, RM = 0.0;
-    const Outcome outcome = solveEquilibrium(st, io, c, RF, RM);
+    const AttemptOutcome outcome = solveEquilibrium(st, io, c, RF, RM);
     const double behindFP = st.hull.XFKEEL - st.flow.XTR;
-    if (outcome == Outcome::NotConverged) {
+    if (outcome == AttemptOutcome::NotConverged) {
         writeNotConverged(io.console, st.point.FNU, RF, RM);
         writeZeroRow(io.table(), MODE, st.balance.FN);
         return;
     }
-    if (outcome == Outcome::Solved) writeSolved(io.console, st.point.FNU, behindFP);
+    if (outcome == AttemptOutcome::Solved) writeSolved(io.console, st.point.FNU, behindFP);
     else writeAccepted(io.console, st.point.FNU, RF, RM, behindFP);
     // diagnostic trace: form factor and peak surface velocity of the equilibrium
     if (st.run.DIAG) writeFree(io.control(), "Testpunkt", i, "FFORM", st.flow.FFORM, "UMAX", st.flow.UMAX);

@@ -19,6 +19,19 @@ void TANK(CaseState& st, RunFiles& io, int NSTM1, int& IERR);
 // tenth of the waterline length.
 std::array<double, 2> equilibriumResidualsOf(const CaseState& st);
 
+// Start values of attempt k = 1, 2, ... of the equilibrium search, in
+// units of which the search measures sinkage and trim.
+struct StartScales {
+    double TRIM0, SINK0;
+};
+StartScales startScales(int k, double TC);
+
+// Where attempt k of the equilibrium search leads, given its convergence
+// flags and the residuals at its result: a search that stalls with both
+// residuals below 0.001 is accepted; up to five attempts.
+enum class AttemptOutcome { Solved, Accepted, Restart, NotConverged };
+AttemptOutcome attemptOutcome(int k, bool NOCONV, int IERR, double RF, double RM);
+
 // Water density and kinematic viscosity at temperature T (deg C);
 // IWATER 1 fresh, 2 sea water. False for any other water type.
 bool waterProperties(int IWATER, double T, double& RHO, double& VISC);

@@ -39,34 +39,52 @@ void expectMatches(const std::string& got, const std::string& want, const std::s
         ASSERT_EQ(g[i], w[i]) << what << " line " << i + 1;
 }
 
-// Every case of every example folder has a reference, and every reference
-// is reproduced by a fresh run.
-TEST(WholeRunReference, EveryExampleCaseReproducesItsReference) {
-    int compared = 0;
+struct ExampleCase {
+    fs::path folder;
+    std::string code;
+};
+
+// The cases of every example folder, from its case input files CX_<case>_IN.TXT.
+std::vector<ExampleCase> exampleCases() {
+    std::vector<ExampleCase> cases;
     for (const auto& example : fs::directory_iterator(kRepo / "examples")) {
         if (!fs::is_directory(example.path() / "INPUT")) continue;
         for (const auto& input : fs::directory_iterator(example.path() / "INPUT")) {
-            const std::string name = input.path().filename().string();  // CX_<case>_IN.TXT
+            const std::string name = input.path().filename().string();
             if (name.rfind("CX_", 0) != 0 || name.size() < 10 || name.substr(name.size() - 7) != "_IN.TXT") continue;
-            const std::string code = name.substr(3, name.size() - 10);
-            const std::string what = example.path().filename().string() + "/" + code;
-            const fs::path reference = kRepo / "tests" / "reference" / example.path().filename() / code;
-            ASSERT_TRUE(fs::is_directory(reference)) << what << " has no reference: run tools/bless_references.py";
-
-            test::ScratchDir dir;
-            fs::copy(example.path(), dir.path(), fs::copy_options::recursive);
-            dir.write("keyboard.txt", code + "\n\n");
-            const std::string command = "cd '" + dir.path().string() + "' && '" + CARINEX_EXE +
-                                        "' < keyboard.txt > console.txt 2>&1";
-            ASSERT_EQ(std::system(command.c_str()), 0) << what << "\n" << dir.read("console.txt");
-            for (const std::string& file : {"CXRUN/OUT_" + code + ".TXT", "DRAG/DRAG_" + code + ".TXT", std::string("console.txt")}) {
-                const std::string stored = fs::path(file).filename().string();
-                expectMatches(dir.read(file), test::ScratchDir::readFile(reference / stored), what + " " + stored);
-            }
-            ++compared;
+            cases.push_back({example.path(), name.substr(3, name.size() - 10)});
         }
     }
-    EXPECT_GE(compared, 6) << "the cruiser example alone has six cases";
+    return cases;
+}
+
+class WholeRunReference : public ::testing::TestWithParam<ExampleCase> {};
+
+// Every case has a reference, and a fresh run reproduces it.
+TEST_P(WholeRunReference, ReproducesItsReference) {
+    const auto& [folder, code] = GetParam();
+    const std::string what = folder.filename().string() + "/" + code;
+    const fs::path reference = kRepo / "tests" / "reference" / folder.filename() / code;
+    ASSERT_TRUE(fs::is_directory(reference)) << what << " has no reference: run tools/bless_references.py";
+    test::ScratchDir dir;
+    fs::copy(folder, dir.path(), fs::copy_options::recursive);
+    dir.write("keyboard.txt", code + "\n\n");
+    const std::string command =
+        "cd '" + dir.path().string() + "' && '" + CARINEX_EXE + "' < keyboard.txt > console.txt 2>&1";
+    ASSERT_EQ(std::system(command.c_str()), 0) << what << "\n" << dir.read("console.txt");
+    for (const std::string& file : {"CXRUN/OUT_" + code + ".TXT", "DRAG/DRAG_" + code + ".TXT", std::string("console.txt")}) {
+        const std::string stored = fs::path(file).filename().string();
+        expectMatches(dir.read(file), test::ScratchDir::readFile(reference / stored), what + " " + stored);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Examples, WholeRunReference, ::testing::ValuesIn(exampleCases()),
+                         [](const ::testing::TestParamInfo<ExampleCase>& info) {
+                             return info.param.folder.filename().string() + "_" + info.param.code;
+                         });
+
+TEST(WholeRunReferences, CoverTheCruiserExample) {
+    EXPECT_GE(exampleCases().size(), 6u) << "the cruiser example alone has six cases";
 }
 
 }  // namespace

@@ -239,7 +239,8 @@ TEST(PotentialFlow, RunOfFewerThanSevenStationsIsAFailure) {
     double PSQ = 0.0;
     int IERR = 0;
     WPOTI(st, b.io, st.point.VNU, st.flow.DTRANS, XTRIAL, PSQ, t.ISTA2 - t.ISTA1 + 1, hull.NSLOT(), IERR);
-    EXPECT_NE(IERR, 0);
+    EXPECT_EQ(IERR, 1);
+    EXPECT_EQ(b.console.str(), "") << "the caller reports the failed flow";
 }
 
 TEST(PotentialFlow, NoSolutionLeavesTheFreeStreamOnTheStaticWaterline) {

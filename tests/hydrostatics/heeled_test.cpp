@@ -351,7 +351,8 @@ TEST_F(HeeledYachtHull, AppendageImmersion) {
     EXPECT_NEAR(t.RIMMC, immersed - 0.95, 1e-15);
 }
 
-// The split at the largest section adds up, and the centres lie inside the waterline. TLAT and
+// The centres lie inside the waterline (the split at the largest section is checked on the V
+// hull of heeled_form_test.cpp). TLAT and
 // BRTLAM belong to the laminar run: without one they keep their values. At a transition that
 // falls on a station the curves through the bow stations give that station's keel depth and
 // breadth; at the bow end both vanish.
@@ -365,14 +366,6 @@ TEST_F(HeeledYachtHull, FormRatiosAndTransitionQuantities) {
     EXPECT_EQ(t.TLAT, 123.0);
     EXPECT_EQ(t.BRTLAM, 456.0);
     EXPECT_NEAR(b.st->balance.ZDRAG2, 0.02 - 0.003 * 2.0 / b.st->point.COSPHI, 1e-15);
-    EXPECT_NEAR(t.LWL1 + t.LWL2, t.LWLPHI, 1e-12);
-    EXPECT_GT(t.VCB1, 0.0);
-    EXPECT_GT(t.VCB2, 0.0);
-    EXPECT_NEAR(t.VCB1 + t.VCB2, t.VOLCB, 1e-12);
-    EXPECT_NEAR(t.AWL1 + t.AWL2, t.AWLPHI, 1e-12);
-    // each part's coefficients on its own length
-    EXPECT_NEAR(t.CPF * t.AHSPHI * t.LWL1 + t.CPA * t.AHSPHI * t.LWL2, t.VOLCB, 1e-12);
-    EXPECT_NEAR(t.CW1 * t.BWLPHI * t.LWL1 + t.CW2 * t.BWLPHI * t.LWL2, t.AWLPHI, 1e-12);
     for (double x : {t.XCBPHI, t.XTRIM, t.XMREF}) {
         EXPECT_GT(x, t.XAPHI);
         EXPECT_LT(x, t.XFPHI);

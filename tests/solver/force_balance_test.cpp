@@ -105,7 +105,9 @@ TEST(ForceBalance, FailedHydrostaticsGiveTheSubstituteValues) {
     st.point.SINKG = 5.0;  // the water surface 5 m below the keel: nothing immersed
     st.point.TRIMW = 0.0;
     const double previousTotal = st.balance.RTOT;
+    st.app.YHULL = st.app.FZK = st.app.FZR = st.app.FYK = st.app.FYR = st.app.RTRIM = 1.0;  // of an earlier state
     BILANZ(st, ex.io, ex.NSTM1());
+    for (double f : {st.app.YHULL, st.app.FZK, st.app.FZR, st.app.FYK, st.app.FYR, st.app.RTRIM}) EXPECT_EQ(f, 0.0);
     EXPECT_DOUBLE_EQ(st.balance.PMOM, 250.0);
     EXPECT_DOUBLE_EQ(st.balance.XCB, st.point.XCG);
     EXPECT_DOUBLE_EQ(st.flow.RFRIC, frictionLineSubstitute(st));
@@ -115,6 +117,41 @@ TEST(ForceBalance, FailedHydrostaticsGiveTheSubstituteValues) {
     st.run.DIAG = true;
     BILANZ(st, ex.io, ex.NSTM1());
     EXPECT_EQ(ex.console.str(), " FEHLER KRAENG alle Werte = DEFAULT\n Fehler in BILANZ > Fantasiewerte\n");
+}
+
+// Two stations at the same x: the hydrostatics' area spline cannot be fitted
+// (code 1), so the state is far from equilibrium with three times the
+// yacht's volume.
+TEST(ForceBalance, FailedFitGivesThreeTimesTheVolume) {
+    ExampleState ex;
+    ASSERT_EQ(ex.run.status, 0) << ex.run.console;
+    CaseState& st = ex.st();
+    st.point.SINKG = st.point.TRIMW = 0.0;
+    st.hull.XST[20] = st.hull.XST[19];
+    st.run.DIAG = true;
+    BILANZ(st, ex.io, ex.NSTM1());
+    EXPECT_EQ(st.trial.VOLCB, 3.0 * st.point.VTOT);
+    EXPECT_EQ(ex.console.str(), " FEHLER KRAENG ARINT\n Fehler in BILANZ > Fantasiewerte\n");
+}
+
+// The drag acts at the towing height: raising it by 1 m adds the drag along
+// the heeled hull, times the cosine of the heel, to the pitching moment.
+TEST(ForceBalance, TowingHeightIsALeverOfTheDrag) {
+    ExampleState ex;
+    ASSERT_EQ(ex.run.status, 0);
+    CaseState& st = ex.st();
+    st.point.APPON = false;
+    st.point.SINKG = st.point.TRIMW = 0.0;
+    std::array<double, 2> moment{};
+    for (int z : {0, 1}) {
+        st.input.ZTOW = z;
+        BILANZ(st, ex.io, ex.NSTM1());
+        moment[static_cast<std::size_t>(z)] = st.balance.PMOM;
+    }
+    ASSERT_EQ(st.flow.RSTUD, 0.0) << "no stimulators, whose drag has its own lever";
+    const double drag = st.balance.RRES * st.point.COSLW + st.app.XHULL;
+    EXPECT_GT(drag, 0.0);
+    EXPECT_NEAR(moment[1] - moment[0], drag * st.point.COSPHI, 1e-9 * drag);
 }
 
 TEST(ForceBalance, BareHullPointCarriesNoAppendageForces) {

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
+#include <sstream>
 
 #include "platform/files.h"
 #include "support/scratch_dir.h"
@@ -75,6 +76,100 @@ TEST(TestPointDriver, RegressionModeSolvesNoEquilibrium) {
     ASSERT_EQ(rows.size(), static_cast<std::size_t>(out.state->input.NTEST)) << table;
     for (const auto& row : rows) EXPECT_EQ(row.size(), 90u) << row;
     EXPECT_EQ(out.state->point.SINKG, 0.0) << "the hull stays where the rest call left it";
+}
+
+TEST(TestPointDriver, StartScalesAlternateInSignAndGrowWithTheSquareOfTheAttempt) {
+    constexpr double TC = 0.5;
+    struct Row {
+        int k;
+        double TRIM0, SINK0;
+    };
+    for (const Row r : {Row{1, -0.0002, -0.001}, {2, 0.0008, 0.004}, {3, -0.0018, -0.009}, {4, 0.0032, 0.016},
+                        {5, -0.005, -0.025}}) {
+        const StartScales s = startScales(r.k, TC);
+        EXPECT_NEAR(s.TRIM0, r.TRIM0, 1e-15) << r.k;
+        EXPECT_NEAR(s.SINK0, r.SINK0, 1e-15) << r.k;
+    }
+}
+
+TEST(TestPointDriver, AttemptOutcomes) {
+    using O = AttemptOutcome;
+    struct Row {
+        int k;
+        bool NOCONV;
+        int IERR;
+        double RF, RM;
+        O outcome;
+    };
+    for (const Row r : {
+             Row{1, false, 0, 0.5, 0.5, O::Solved},  // a converged search: residuals not looked at
+             {1, true, 0, 0.0009, 0.0009, O::Accepted},
+             {3, false, 12, 0.0009, 0.0, O::Accepted},  // the iteration limit
+             {1, true, 0, 0.001, 0.0, O::Restart},      // the limit itself is not accepted
+             {2, true, 0, 0.0, 0.005, O::Restart},
+             {3, true, 0, 0.005, 0.0, O::Restart},
+             {4, false, 12, 0.005, 0.005, O::Restart},
+             {5, true, 0, 0.005, 0.005, O::NotConverged},
+             {5, false, 12, 0.0, 0.002, O::NotConverged},
+         })
+        EXPECT_EQ(attemptOutcome(r.k, r.NOCONV, r.IERR, r.RF, r.RM), r.outcome)
+            << "attempt " << r.k << " RF " << r.RF << " RM " << r.RM;
+}
+
+// Three points end to end: one that floats; one at 4 m/s and 3 degrees
+// leeway whose search stalls next to the equilibrium of this hull (accepted,
+// with the larger residual in percent); and one under a load beyond the
+// buoyancy of the whole hull, tried five times (four restarts, shown with
+// diagnostics), reported and written as the zero row.
+TEST(TestPointDriver, SolvedAcceptedAndNotConvergedPointsEndToEnd) {
+    test::ScratchDir dir;
+    writeExampleWithMode(dir, 1);
+    auto lines = splitLines(dir.read("INPUT/CX_CR3_IN.TXT"));
+    lines.resize(lines.size() - 11);  // the eleven test points
+    lines.at(53) = "3";               // NTEST
+    lines.push_back("  3.0  0.0  15.0  0.1  50.0  0.0  0.0  0.0  0.0  0.0");
+    lines.push_back("  4.0  0.0  15.0  0.1  50.0  0.0  1.0  3.0  0.0  0.0");
+    lines.push_back("  3.0  0.0  15.0  0.1  50.0  0.0  0.0  0.0  0.0  4.0E5");
+    std::string text;
+    for (const auto& l : lines) text += l + "\n";
+    dir.write("INPUT/CX_CR3_IN.TXT", text);
+    auto out = test::runIn(dir.path(), "CR3\n", RunOptions{.diag = true});
+    ASSERT_EQ(out.status, 0) << out.console;
+    const std::string& c = out.console;
+    const auto solved = c.find("\n   solved for FN =   0.30\ntransition at ");
+    const std::string failedLines = "\n     NO convergence at FN =   0.30\n      relative residuary error =";
+    const auto failed = c.find(failedLines);
+    // (a free-format line starts with a blank)
+    const std::string acceptedLines = "\n       spurious convergence\nresiduary error in equilibrium =";
+    const auto accepted = c.find(acceptedLines);
+    ASSERT_NE(solved, std::string::npos) << c;
+    ASSERT_NE(accepted, std::string::npos) << c;
+    ASSERT_NE(failed, std::string::npos) << c;
+    EXPECT_LT(solved, accepted);
+    EXPECT_LT(accepted, failed);
+    const std::string percent = c.substr(accepted + acceptedLines.size(), 8);
+    EXPECT_LT(std::stod(percent), 0.1) << "both residuals below 0.001";
+    const std::string acceptedTail = " %\n solution accepted for FN =   0.40\ntransition at ";
+    const auto acceptedEnd = accepted + acceptedLines.size() + 8;
+    EXPECT_EQ(c.substr(acceptedEnd, acceptedTail.size()), acceptedTail);
+    EXPECT_EQ(count(c.substr(0, acceptedEnd), "Neustart"), 0);
+    EXPECT_EQ(count(c.substr(acceptedEnd, failed - acceptedEnd), "Neustart"), 4) << c;
+    // the residual shown is the last attempt's, too large to accept, then an empty line
+    const std::string error = c.substr(failed + failedLines.size(), 10);
+    EXPECT_GE(std::stod(error), 0.001) << error;
+    EXPECT_EQ(error.substr(8), "\n\n") << error;
+
+    const auto table = splitLines(dir.read("DRAG/DRAG_CR3.TXT"));
+    const auto rows = tableRows(dir.read("DRAG/DRAG_CR3.TXT"));
+    ASSERT_EQ(rows.size(), 3u) << "two data rows and the zero row";
+    for (std::size_t i : {0u, 1u}) EXPECT_EQ(std::count(rows[i].begin(), rows[i].end(), ','), 10) << rows[i];
+    std::vector<double> zero;
+    std::istringstream fields(table.back());
+    for (std::string f; std::getline(fields, f, ',');)
+        if (f.find_first_not_of(' ') != std::string::npos) zero.push_back(std::stod(f));
+    ASSERT_EQ(zero.size(), 6u) << table.back();
+    EXPECT_NEAR(zero[0], out.state->balance.FN, 1e-6) << "the Froude number of the last trial state";
+    for (std::size_t i = 1; i < 6; ++i) EXPECT_EQ(zero[i], 0.0) << table.back();
 }
 
 TEST(TestPointDriver, WaterProperties) {

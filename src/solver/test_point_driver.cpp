@@ -11,6 +11,7 @@
 #include "hydrostatics/heeled.h"
 #include "hydrostatics/upright_particulars.h"
 #include "platform/fixed_format.h"
+#include "solver/delft_range.h"
 #include "solver/delft_regression.h"
 #include "solver/force_balance.h"
 #include "solver/root_search.h"
@@ -232,6 +233,7 @@ void runTestPoint(CaseState& st, RunFiles& io, Campaign& c, int i) {
     const Outcome outcome = solveEquilibrium(st, io, c, RF, RM);
     const double behindFP = st.hull.XFKEEL - st.flow.XTR;
     if (outcome == Outcome::NotConverged) {
+        st.point.NOTCONV += 1;
         writeNotConverged(io.console, st.point.FNU, RF, RM);
         writeZeroRow(io.table(), MODE, st.balance.FN);
         return;
@@ -267,9 +269,14 @@ bool waterProperties(int IWATER, double T, double& RHO, double& VISC) {
 void TANK(CaseState& st, RunFiles& io, int NSTM1, int& IERR) {
     Campaign c;
     c.NSTM1 = NSTM1;
+    st.point.NOTCONV = 0;
     IERR = prepareCampaign(st, io, c);
     if (IERR != 0) return;
+    const auto outsideDelft = regressionComputed(st.input.MODE) ? delftRangeWarnings(st.upright)
+                                                                  : std::vector<std::string>{};
+    for (const auto& line : outsideDelft) writeFree(io.console, line);
     for (int i = 1; i <= st.input.NTEST; ++i) runTestPoint(st, io, c, i);
+    for (const auto& line : outsideDelft) writeFree(io.report(), line);
 }
 
 }  // namespace carinex

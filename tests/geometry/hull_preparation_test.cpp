@@ -484,7 +484,7 @@ TEST(HullFailure, EachFailureEndsWithItsCodeAndMessages) {
          [&](auto& raw) {
              for (auto& s : raw) s.points = straightSide(flaredAft.keel(s.x), 0.2 + std::exp(-s.x), 1.0, 12);
          },
-         kHullTooSmall, "[^\n]*\n", "[^\n]*\n", flaredAft, 1.0},
+         kHullTooSmall, " note: [^\n]*draft[^\n]*\n[^\n]*\n", " note: [^\n]*draft[^\n]*\n[^\n]*\n", flaredAft, 1.0},
     };
     for (const Failure& f : failures) {
         for (bool diag : {false, true}) {

@@ -235,8 +235,10 @@ std::string shown(std::string_view record) {
     return s;
 }
 
-std::string withDecimalPoint(std::string token) {
+// The token with its comma as a decimal point, when that makes a number.
+std::optional<std::string> withDecimalPoint(std::string token) {
     std::replace(token.begin(), token.end(), ',', '.');
+    if (!parseReal(token)) return std::nullopt;
     return token;
 }
 
@@ -246,8 +248,8 @@ void RecordReader::rejectDecimalComma(int line) const {
     const std::string_view rec = file_.lines[static_cast<std::size_t>(line - 1)];
     auto token = decimalCommaIn(rec);
     if (!token) return;
-    fail(line, "decimal comma in '" + shown(rec) + "': write " + withDecimalPoint(*token) +
-                   " with a decimal point");
+    const auto fixed = withDecimalPoint(*token);
+    fail(line, "decimal comma in '" + shown(rec) + "': write " + (fixed ? *fixed : "numbers") + " with a decimal point");
 }
 
 // Text after the values (a note such as "m^3") is passed over as free-format
@@ -264,8 +266,9 @@ void RecordReader::rejectSurplus(const std::string& what, const std::vector<List
     std::string message = "'" + shown(rec) + "' holds " + std::to_string(numbers) + " number" +
                           (numbers > 1 ? "s" : "") + " more than " + what + " takes";
     if (firstLine != next_) message += " (begun on line " + std::to_string(firstLine) + ")";
-    if (auto token = commaBetweenDigits(rec)) {
-        message += " (a decimal comma? write " + withDecimalPoint(*token) + " with a decimal point)";
+    const auto token = commaBetweenDigits(rec);
+    if (const auto fixed = token ? withDecimalPoint(*token) : std::nullopt) {
+        message += " (a decimal comma? write " + *fixed + " with a decimal point)";
     }
     fail(next_, message);
 }

@@ -26,56 +26,47 @@ void writeCase(const ScratchDir& dir, const CaseSpec& spec = {}) {
 
 bool has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
+// "%" in the expected console stands for the working directory.
 TEST(UserMistakes, InputFilesThatCannotBeReadAreNamed) {
     namespace fs = std::filesystem;
+    const std::string input = "INPUT/CX_T01_IN.TXT", cases = "and for the same folder and file names in other letter case";
+    std::string crOnly = test::caseInputText({});
+    std::replace(crOnly.begin(), crOnly.end(), '\n', '\r');
+    const auto moveOffsets = [](const ScratchDir& d, const fs::path& to) {
+        fs::create_directories(d.path() / to);
+        fs::rename(d.path() / "OFFSETS" / "OFFS_T01.TXT", d.path() / to / "OFFS_T01.TXT");
+    };
     const struct {
         const char* what;
-        std::function<void(const ScratchDir&)> setup;
+        std::function<void(const ScratchDir&)> edit;  // after the whole case is written
         int status;
-        std::function<std::string(const ScratchDir&)> console;
-    } cases[] = {
-        {"no case input", [](const ScratchDir&) {}, 1,
-         [](const ScratchDir& d) {
-             return " Input file does not exist\n " + lookedForNote(d.path(), "INPUT\\CX_T01_IN.TXT") + "\n";
-         }},
-        {"empty case input", [](const ScratchDir& d) { writeCase(d), d.write("INPUT/CX_T01_IN.TXT", ""); }, 1,
-         [](const ScratchDir&) { return std::string(" Input file does not exist\n INPUT/CX_T01_IN.TXT is empty\n"); }},
-        {"title lines only", [](const ScratchDir& d) { writeCase(d), d.write("INPUT/CX_T01_IN.TXT", "a\nb\n"); }, 1,
-         [](const ScratchDir&) {
-             return std::string(" Input file does not exist\n INPUT/CX_T01_IN.TXT ends after line 2: a case input"
-                                " starts with 3 title lines and goes on with the values\n");
-         }},
-        {"old Mac line ends",
-         [](const ScratchDir& d) {
-             std::string text = test::caseInputText({});
-             std::replace(text.begin(), text.end(), '\n', '\r');
-             writeCase(d), d.write("INPUT/CX_T01_IN.TXT", text);
-         },
-         0, [](const ScratchDir&) { return std::string(" Resistance values in file: DRAG/DRAG_T01.TXT\n"); }},
-        {"offsets in the folder the prompt names",
-         [](const ScratchDir& d) {
-             writeCase(d);
-             fs::create_directories(d.path() / "OFFSET");
-             fs::rename(d.path() / "OFFSETS" / "OFFS_T01.TXT", d.path() / "OFFSET" / "OFFS_T01.TXT");
-         },
-         0, [](const ScratchDir&) { return std::string(" Resistance values in file: DRAG/DRAG_T01.TXT\n"); }},
-        {"no offsets", [](const ScratchDir& d) { writeCase(d), fs::remove(d.path() / "OFFSETS" / "OFFS_T01.TXT"); }, 1,
-         [](const ScratchDir& d) {
-             return " Offsets file OFFSETS/OFFS_T01.TXT does not exist\n " +
-                    lookedForNote(d.path(), "OFFSETS\\OFFS_T01.TXT") + ", and in the folder OFFSET\n";
-         }},
-        {"empty appendage file", [](const ScratchDir& d) { writeCase(d), d.write("APPEND/KEEL.APP", ""); }, 0,
-         [](const ScratchDir&) {
-             return std::string(" Input file for appendages does not exist\n APPEND/KEEL.APP is empty\n"
-                                " computation for bare hull only\n");
-         }},
+        std::string console;
+    } runs[] = {
+        {"no case input", [](const ScratchDir& d) { fs::remove_all(d.path() / "INPUT"); }, 1,
+         " Input file does not exist\n looked for %/INPUT/CX_T01_IN.TXT " + cases + "\n"},
+        {"empty", [&](const ScratchDir& d) { d.write(input, ""); }, 1,
+         " Input file does not exist\n INPUT/CX_T01_IN.TXT is empty\n"},
+        {"title only", [&](const ScratchDir& d) { d.write(input, "a\nb\n"); }, 1,
+         " Input file does not exist\n INPUT/CX_T01_IN.TXT ends after line 2: a case input starts with 3 title lines"
+         " and goes on with the values\n"},
+        {"old Mac line ends", [&](const ScratchDir& d) { d.write(input, crOnly); }, 0, " Resistance values in file"},
+        {"offsets in OFFSET", [&](const ScratchDir& d) { moveOffsets(d, "OFFSET"); }, 0, " Resistance values in file"},
+        {"no offsets", [&](const ScratchDir& d) { moveOffsets(d, "ELSEWHERE"); }, 1,
+         " Offsets file OFFSETS/OFFS_T01.TXT does not exist\n looked for %/OFFSETS/OFFS_T01.TXT " + cases +
+             ", and in the folder OFFSET\n"},
+        {"empty appendages", [](const ScratchDir& d) { d.write("APPEND/KEEL.APP", ""); }, 0,
+         " Input file for appendages does not exist\n APPEND/KEEL.APP is empty\n computation for bare hull only\n"},
     };
-    for (const auto& c : cases) {
+    for (const auto& r : runs) {
         ScratchDir dir;
-        c.setup(dir);
+        writeCase(dir);
+        r.edit(dir);
         auto out = test::runIn(dir.path(), "T01\n");
-        EXPECT_EQ(out.status, c.status) << c.what << "\n" << out.console;
-        EXPECT_TRUE(has(out.console, c.console(dir))) << c.what << "\n" << out.console;
+        std::string expected = r.console;
+        for (auto at = expected.find('%'); at != std::string::npos; at = expected.find('%'))
+            expected.replace(at, 1, dir.path().string());
+        EXPECT_EQ(out.status, r.status) << r.what << "\n" << out.console;
+        EXPECT_TRUE(has(out.console, expected)) << r.what << "\n" << out.console;
     }
 }
 

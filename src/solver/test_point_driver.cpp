@@ -54,6 +54,13 @@ UprightBlock uprightBlock(const CaseState& st) {
     return b;
 }
 
+// Where the regression is computed, one warning line per hull parameter
+// outside the Delft series.
+void writeOutsideDelftSeries(const CaseState& st, std::ostream& out) {
+    if (!regressionComputed(st.input.MODE)) return;
+    for (const auto& line : delftRangeWarnings(st.upright)) writeFree(out, line);
+}
+
 // Upright particulars, the hydrostatics at rest, the report head and the
 // table head. Returns the error flag.
 int prepareCampaign(CaseState& st, RunFiles& io, Campaign& c) {
@@ -87,6 +94,8 @@ int prepareCampaign(CaseState& st, RunFiles& io, Campaign& c) {
     writeTableHeader(io.table(), st.input.MODE);
     writeWaterLine(io.report(), st.input.IWATER == 2);
     writeUprightBlock(io.report(), uprightBlock(st));
+    writeOutsideDelftSeries(st, io.console);
+    st.point.NOTCONV = 0;
     return 0;
 }
 
@@ -269,14 +278,10 @@ bool waterProperties(int IWATER, double T, double& RHO, double& VISC) {
 void TANK(CaseState& st, RunFiles& io, int NSTM1, int& IERR) {
     Campaign c;
     c.NSTM1 = NSTM1;
-    st.point.NOTCONV = 0;
     IERR = prepareCampaign(st, io, c);
     if (IERR != 0) return;
-    const auto outsideDelft = regressionComputed(st.input.MODE) ? delftRangeWarnings(st.upright)
-                                                                  : std::vector<std::string>{};
-    for (const auto& line : outsideDelft) writeFree(io.console, line);
     for (int i = 1; i <= st.input.NTEST; ++i) runTestPoint(st, io, c, i);
-    for (const auto& line : outsideDelft) writeFree(io.report(), line);
+    writeOutsideDelftSeries(st, io.report());
 }
 
 }  // namespace carinex

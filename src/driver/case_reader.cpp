@@ -1,9 +1,12 @@
 #include "driver/case_reader.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <vector>
 
 #include "appendages/foil_check.h"
+#include "platform/files.h"
 #include "platform/fixed_format.h"
 
 namespace carinex {
@@ -31,6 +34,8 @@ public:
         read(name, n);
         for (int k = 0; k < n; ++k) out[k] = in_.real(items_[static_cast<std::size_t>(k)], 0.0);
     }
+    // An input error at the record of the value last read.
+    [[noreturn]] void fail(const std::string& message) const { in_.fail(items_.front().line, message); }
 
 private:
     const ListItem& item(const char* name) {
@@ -38,7 +43,7 @@ private:
         return items_.front();
     }
     void read(const char* name, int n) {
-        if (in_.read(n, items_) != ListStatus::Ok) in_.fail(std::string("file ends before the value of ") + name);
+        if (in_.readValues(n, items_, name) != ListStatus::Ok) in_.fail(std::string("file ends before the value of ") + name);
     }
 
     RecordReader& in_;
@@ -83,17 +88,80 @@ void readParameters(CaseInput& c, ValueReader& v) {
     v.label("NSTK");   c.NSTK = v.integer("NSTK");
     v.label("NSTR");   c.NSTR = v.integer("NSTR");
     v.label("NTEST");  c.NTEST = v.integer("NTEST");
+    if (c.NTEST < 1) v.fail("NTEST = " + std::to_string(c.NTEST) + ": a case needs at least 1 test point (1 to 250)");
     v.label("MODE");   c.MODE = v.integer("MODE");
 }
 
-// Test-point rows; false when the file ends before NTEST rows.
-bool readTestPoints(CaseInput& c, RecordReader& in) {
+// The text of a value as the user wrote it (a null item keeps the value before).
+std::string writtenAs(const ListItem& item, double value) {
+    if (item.value) return *item.value;
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%g", value);
+    return buf;
+}
+
+// Speeds and heels the tank can represent: the hull moves forward, and the
+// heeled waterline cuts every section as a straight line z = zw +- tan(phi) y
+// with the slopes and lengths divided by cos(phi), finite only below 90
+// degrees of heel to either side.
+void checkPhysical(const CaseInput& c, const RecordReader& in, const std::vector<ListItem>& items, int i) {
+    const auto& speed = items[0];
+    const auto& heel = items[5];
+    const std::string point = " of test point " + std::to_string(i);
+    if (!(c.TP(1, i) > 0.0)) {
+        in.fail(speed.line, "boat speed " + writtenAs(speed, c.TP(1, i)) + " m/s" + point +
+                                " is outside the allowed range: above 0 m/s");
+    }
+    if (!(std::fabs(c.TP(6, i)) < 90.0)) {
+        in.fail(heel.line, "heel " + writtenAs(heel, c.TP(6, i)) + " degrees" + point +
+                               " is outside the allowed range: above -90 and below 90 degrees");
+    }
+}
+
+// The second line of the short-table message: where the rows ran out.
+std::string whereRowsEnd(const CaseInput& c, const RecordReader& in, const std::vector<ListItem>& items, int i) {
+    if (items.empty()) {
+        return in.at(in.line(), "the file ends after " + std::to_string(i - 1) + " of the NTEST = " +
+                                    std::to_string(c.NTEST) + " test-point rows");
+    }
+    return in.at(items.front().line, "test point " + std::to_string(i) + " holds only " +
+                                         std::to_string(items.size()) + " of its 10 numbers");
+}
+
+// Test-point rows; false when the file ends before NTEST rows, after
+// writing both lines of the message.
+bool readTestPoints(CaseInput& c, RecordReader& in, RunFiles& io) {
     std::vector<ListItem> items;
     for (int i = 1; i <= c.NTEST; ++i) {
-        if (in.read(kTestColumns, items) != ListStatus::Ok) return false;
+        const std::string what = "test point " + std::to_string(i) + " (10 numbers)";
+        if (in.readValues(kTestColumns, items, what) != ListStatus::Ok) {
+            writeFree(io.console, "number of testpoints (rows) in Input-file less than", " NTEST=", c.NTEST);
+            writeFree(io.console, whereRowsEnd(c, in, items, i));
+            return false;
+        }
         for (int k = 1; k <= kTestColumns; ++k) c.TP(k, i) = in.real(items[static_cast<std::size_t>(k - 1)], c.TP(k, i));
+        checkPhysical(c, in, items, i);
     }
     return true;
+}
+
+// Lines with numbers after the last row are rows NTEST leaves out: one warning.
+void warnUnreadRows(const CaseInput& c, RecordReader& in, RunFiles& io) {
+    std::vector<std::optional<std::string>> values;
+    int count = 0, first = 0, last = 0;
+    while (auto rec = in.record()) {
+        values.clear();
+        splitListItems(*rec, values);
+        if (std::none_of(values.begin(), values.end(), [](const auto& v) { return v && parseReal(*v); })) continue;
+        ++count;
+        last = in.line();
+        if (first == 0) first = last;
+    }
+    if (count == 0) return;
+    writeFree(io.console, "warning: " + std::to_string(count) + " more line" + (count > 1 ? "s" : "") +
+                              " of test points after the NTEST = " + std::to_string(c.NTEST) +
+                              " rows read are ignored (" + in.name() + ", line" + (count > 1 ? "s " : " ") +
+                              std::to_string(first) + (count > 1 ? " to " + std::to_string(last) : "") + ")");
 }
 
 void writeTableHead(const CaseInput& c, RunFiles& io) {
@@ -186,9 +254,11 @@ void readRudderBlock(CaseInput& c, ValueReader& v) {
 // The appendage file; on any "no valid appendages" outcome both section codes are 100.
 void readAppendages(CaseState& st, RunFiles& io) {
     CaseInput& c = st.input;
-    auto file = readInputFile(io.workdir, "APPEND\\" + trimmed(c.APPFIL));
+    const std::string name = "APPEND\\" + trimmed(c.APPFIL);
+    auto file = readInputFile(io.workdir, name);
     if (!file || file->lines.empty()) {
         writeFree(io.console, "Input file for appendages does not exist");
+        writeFree(io.console, file ? file->name + " is empty" : lookedForNote(io.workdir, name));
         writeFree(io.console, "computation for bare hull only");
         noteBareHull(io);
         c.KSTYPE = c.RSTYPE = 100;
@@ -222,10 +292,8 @@ int readCase(CaseState& st, RunFiles& io, RecordReader& in) {
         writeFree(io.console, "Maximum of 250 testpoints allowed");
         return 1;
     }
-    if (!readTestPoints(c, in)) {
-        writeFree(io.console, "number of testpoints (rows) in Input-file less than", " NTEST=", c.NTEST);
-        return 1;
-    }
+    if (!readTestPoints(c, in, io)) return 1;
+    warnUnreadRows(c, in, io);
     writeTableHead(c, io);
     convertStimulators(c, in);
     // both codes are checked (and reported) before the verdict
@@ -243,6 +311,15 @@ int readCase(CaseState& st, RunFiles& io, RecordReader& in) {
     return axesValid ? 0 : 1;
 }
 
+// The second line when the title lines cannot be read: the file is missing,
+// empty or too short.
+std::string whyNoTitle(const RunFiles& io, const RecordReader& in) {
+    if (!findInputFile(io.workdir, in.name())) return lookedForNote(io.workdir, in.name());
+    if (in.line() == 0) return in.name() + " is empty";
+    return in.name() + " ends after line " + std::to_string(in.line()) +
+           ": a case input starts with 3 title lines and goes on with the values";
+}
+
 }  // namespace
 
 void RDCASE(CaseState& st, RunFiles& io, RecordReader& in, int& IERR) {
@@ -251,6 +328,7 @@ void RDCASE(CaseState& st, RunFiles& io, RecordReader& in, int& IERR) {
     auto title = in.record();
     if (!title || !in.skip()) {
         writeFree(io.console, "Input file does not exist");
+        writeFree(io.console, whyNoTitle(io, in));
         IERR = 1;
         return;
     }

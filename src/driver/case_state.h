@@ -137,6 +137,8 @@ struct TestPoint {
     double XCG = 0;
     double RCWL = 0, RASP = 0;  // rudder chord at the immersed span, aspect ratio
     double BREFX = 0;           // reference breadth; 100*BREFX stands for "no crossing"
+    // test points of the campaign so far whose equilibrium was not found
+    int NOTCONV = 0;
 };
 
 // Hydrostatics of the latest trial floating state.

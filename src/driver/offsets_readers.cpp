@@ -51,8 +51,13 @@ void reportEmpty(RunFiles& io, int& IERR) {
     IERR = 3;
 }
 
-void readItems(RecordReader& in, int n, std::vector<ListItem>& items, const char* what) {
-    if (in.read(n, items) != ListStatus::Ok) in.fail(std::string("file ends before ") + what);
+// A record of values (named `values` in messages): n numbers, no decimal
+// comma; with exact, no number more.
+void readItems(RecordReader& in, int n, std::vector<ListItem>& items, const char* what, const char* values,
+               bool exact = true) {
+    if (in.readValues(n, items, values, exact) != ListStatus::Ok) {
+        in.fail(std::string("file ends before ") + what);
+    }
 }
 
 // Two neighbouring points on the centre plane at different heights are a
@@ -72,7 +77,8 @@ void markCentrePlaneSegments(RawOffsets& raw) {
 void skipToStationData(RecordReader& in) {
     std::vector<ListItem> items;
     for (;;) {
-        readItems(in, 1, items, "the line starting with '*' that precedes the station data");
+        // free text before the data: read as it stands
+        if (in.read(1, items) != ListStatus::Ok) in.fail("file ends before the line starting with '*' that precedes the station data");
         const auto& v = items.front().value;
         if (v && !v->empty() && v->front() == '*') break;
     }
@@ -83,19 +89,19 @@ void readCountedLayout(CaseState& st, RunFiles& io, RecordReader& in, int& IERR)
     RawOffsets& raw = st.raw;
     std::vector<ListItem> items;
     skipToStationData(in);
-    readItems(in, 1, items, "the number of stations");
+    readItems(in, 1, items, "the number of stations", "the number of stations");
     raw.NST = in.integer(items[0], 0);
     if (tooManyStations(raw.NST, io, IERR)) return;
     if (raw.NST < 1) in.fail("the number of stations must be at least 1");
     for (int i = 1; i <= raw.NST; ++i) {
-        readItems(in, 2, items, "the station position and point count");
+        readItems(in, 2, items, "the station position and point count", "a station (x and point count)");
         const double x = in.real(items[0], 0.0);
         raw.NP(i) = in.integer(items[1], 0);
         if (tooManyPoints(raw.NP(i), io, IERR, false)) return;
         if (raw.NP(i) < 1) in.fail("a section must have at least one point");
         raw.XOFF(i) = signedX(st, x);
         for (int j = 1; j <= raw.NP(i); ++j) {
-            readItems(in, 2, items, "all announced points are read");
+            readItems(in, 2, items, "all announced points are read", "a point (y z)");
             storePoint(st, j, i, in.real(items[0], 0.0), in.real(items[1], 0.0), in.line());
         }
         raw.NPMAX = std::max(raw.NPMAX, raw.NP(i));
@@ -112,7 +118,8 @@ bool readDelftshipSection(CaseState& st, RunFiles& io, RecordReader& in, int i, 
     std::vector<ListItem> items;
     int count = 0;
     for (;;) {
-        readItems(in, 2, items, "the points of the section");
+        // an export may carry further columns after y and z
+        readItems(in, 2, items, "the points of the section", "a point (y z)", false);
         if (tooManyPoints(++count, io, IERR, true)) return false;
         raw.XOFF(i) = signedX(st, x);
         storePoint(st, count, i, in.real(items[0], 0.0), in.real(items[1], 0.0), in.line());
@@ -152,7 +159,7 @@ void readPointList(CaseState& st, RunFiles& io, RecordReader& in, int& IERR) {
     double xyz[3] = {0.0, 0.0, 0.0};
     int count = 0;
     for (;;) {
-        const ListStatus status = in.read(3, items);
+        const ListStatus status = in.readValues(3, items, "a point (x y z)");
         if (status == ListStatus::EndOfFile) break;
         if (status == ListStatus::Truncated) in.fail("file ends inside a point (x y z)");
         for (int k = 0; k < 3; ++k) {

@@ -5,6 +5,7 @@
 #include "appendages/keel_tables.h"
 #include "driver/case_reader.h"
 #include "driver/offsets_readers.h"
+#include "driver/result_backup.h"
 #include "geometry/hull_preparation.h"
 #include "geometry/offset_sorting.h"
 #include "platform/files.h"
@@ -72,6 +73,7 @@ bool readCaseCode(std::istream& keyboard, std::string& code) {
 
 bool openOutputs(CaseState& st, RunFiles& io) {
     const std::string& code = st.run.CASE;
+    keepEarlierResults(io, caseOutputNames(code));
     auto report = openOutputFile(io.workdir, reportName(code));
     auto table = openOutputFile(io.workdir, tableName(code));
     if (!report || !table) {
@@ -97,6 +99,15 @@ RecordReader openInput(RunFiles& io, const std::string& name) {
     return RecordReader(file ? std::move(*file) : TextFile{displayName(name), {}});
 }
 
+// The prompt names the folder OFFSET: the offsets are taken from there when
+// OFFSETS holds none.
+std::string offsetsFileOf(const RunFiles& io, const std::string& code) {
+    const std::string name = offsetsName(code);
+    const std::string prompted = "OFFSET\\OFFS_" + code + ".TXT";
+    if (!findInputFile(io.workdir, name) && findInputFile(io.workdir, prompted)) return prompted;
+    return name;
+}
+
 // Reads the offsets in the layout FORMAT names and puts them in order.
 void readOffsets(CaseState& st, RunFiles& io, int& IERR) {
     const int format = st.input.FORMAT;
@@ -105,9 +116,10 @@ void readOffsets(CaseState& st, RunFiles& io, int& IERR) {
         IERR = 1;
         return;
     }
-    const std::string name = offsetsName(st.run.CASE);
+    const std::string name = offsetsFileOf(io, st.run.CASE);
     if (!findInputFile(io.workdir, name)) {
         writeFree(io.console, "Offsets file ", displayName(name), " does not exist");
+        writeFree(io.console, lookedForNote(io.workdir, name), ", and in the folder OFFSET");
         IERR = 1;
         return;
     }
@@ -131,10 +143,20 @@ void readOffsets(CaseState& st, RunFiles& io, int& IERR) {
     }
 }
 
+// A complete run with points whose equilibrium was not found ends with its
+// own status, so that a script can tell it from a clean run.
+int notConvergedStatus(const CaseState& st, RunFiles& io) {
+    const int n = st.point.NOTCONV;
+    if (n == 0) return 0;
+    writeFree(io.console, "warning: " + std::to_string(n) + " of " + std::to_string(st.input.NTEST) +
+                              " test points did not converge (rows of zeros in the table); exit status 2");
+    return kExitNotConverged;
+}
+
 int successExit(CaseState& st, RunFiles& io) {
     writeEmptyLine(io.console);
     writeFree(io.console, "Resistance values in file: DRAG/DRAG_", st.run.CASE, ".TXT");
-    return 0;
+    return notConvergedStatus(st, io);
 }
 
 int failureExit(RunFiles& io) {

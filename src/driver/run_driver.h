@@ -18,7 +18,9 @@ struct RunOptions {
 };
 
 // Runs one case; returns the process exit status: 0 after the success exit,
-// 1 after the failure exit.
+// 1 after the failure exit, kExitNotConverged after a success exit with test
+// points whose equilibrium was not found.
+inline constexpr int kExitNotConverged = 2;
 int runCase(CaseState& st, RunFiles& io, const RunOptions& options = {});
 
 // The file names of a case code (three characters, blank padded).

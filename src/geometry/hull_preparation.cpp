@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <vector>
 
 #include "geometry/brent_root.h"
@@ -18,6 +19,7 @@ constexpr int kLastPoint = kSectionPoints - 1;
 constexpr int kVolumeDoublings = 5;
 constexpr int kBrentIterations = 1000;
 constexpr double kVolumeTolerance = 1e-11;
+constexpr double kDraftChangeNoted = 0.10;  // relative draft change the user is told of
 
 // A rational spline fitted through n values, kept for evaluation.
 struct Curve {
@@ -257,6 +259,25 @@ int matchVolume(CaseState& st, RunFiles& io, double& T0) {
     return ierr;
 }
 
+// A volume match that moves the waterline far from the offsets' own (the
+// height datum) is most often a mistyped VOLUME or SCALE: tell the user by
+// how much the canoe-body draft changed. T0 is the matched waterline depth
+// below the datum, the sections still in datum heights.
+void noteDraftChange(const CaseState& st, RunFiles& io, double T0) {
+    double given = 0.0;  // deepest keel point below the datum
+    for (int K = 0; K < st.raw.NST; ++K) given = std::max(given, st.hull.ZS[static_cast<std::size_t>(K)][0]);
+    if (!(given > 0.0)) return;
+    const double matched = given - T0;
+    const double change = (matched - given) / given;
+    if (!(std::fabs(change) > kDraftChangeNoted)) return;
+    char buf[200];
+    std::snprintf(buf, sizeof buf,
+                  "note: the prescribed VOLUME changes the canoe-body draft by %+.1f %% (%.3f m instead of %.3f m"
+                  " at the offsets' waterline); check VOLUME and SCALE",
+                  100.0 * change, matched, given);
+    writeFree(io.console, buf);
+}
+
 // Position XMS and area AMAX of the largest section, from a spline through
 // the seven sections around the largest one.
 int largestSection(CaseState& st, RunFiles& io, double& XMS) {
@@ -349,6 +370,7 @@ void HULL1(CaseState& st, RunFiles& io, int& IERR) {
         writeFree(io.console, "check SCALE for consistency");
         return;
     }
+    noteDraftChange(st, io, T0);
     double XMS = 0.0;
     if ((IERR = largestSection(st, io, XMS)) != 0) return;
     finalAxes(st, T0, XMS);

@@ -70,16 +70,21 @@ std::optional<fs::path> findInputFile(const fs::path& workdir, std::string_view 
     return p;
 }
 
+std::string lookedForNote(const fs::path& workdir, std::string_view programName) {
+    return "looked for " + nativePath(workdir, programName).string() +
+           " and for the same folder and file names in other letter case";
+}
+
 std::vector<std::string> splitLines(std::string_view text) {
     std::vector<std::string> lines;
     std::size_t start = 0;
     while (start < text.size()) {
-        std::size_t end = text.find('\n', start);
+        // LF (Unix), CR LF (Windows) and a lone CR (old Mac) each end a line
+        std::size_t end = text.find_first_of("\r\n", start);
         if (end == std::string_view::npos) end = text.size();
-        std::string_view line = text.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        lines.emplace_back(line);
+        lines.emplace_back(text.substr(start, end - start));
         start = end + 1;
+        if (end + 1 < text.size() && text[end] == '\r' && text[end + 1] == '\n') ++start;
     }
     return lines;
 }

@@ -26,7 +26,11 @@ fs::path nativePath(const fs::path& workdir, std::string_view programName);
 // path whose components match ignoring case; nullopt when there is none.
 std::optional<fs::path> findInputFile(const fs::path& workdir, std::string_view programName);
 
-// A text file read whole; CRLF and LF line ends read alike.
+// The second line of a "does not exist" message: the path looked for and
+// the other letter cases tried.
+std::string lookedForNote(const fs::path& workdir, std::string_view programName);
+
+// A text file read whole; LF, CRLF and CR-only line ends read alike.
 struct TextFile {
     std::string name;                // as shown in messages
     std::vector<std::string> lines;  // without line ends
@@ -36,7 +40,7 @@ struct TextFile {
 // cannot be read.
 std::optional<TextFile> readInputFile(const fs::path& workdir, std::string_view programName);
 
-// Splits text into lines, dropping a CR before each LF and a final empty line.
+// Splits text into lines at LF, CRLF or a lone CR; no empty line after a final line end.
 std::vector<std::string> splitLines(std::string_view text);
 
 // Opens an output file for writing, creating its folder when missing;

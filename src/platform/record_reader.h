@@ -51,7 +51,15 @@ public:
     // Free-format read of n items from the next records.
     ListStatus read(int n, std::vector<ListItem>& items);
 
-    // "file, line N: message", for the record last read or the given line.
+    // The same read for records that hold values only: a decimal comma in any
+    // record read, or (with exact) more numbers on the last record than the n
+    // read, raise an InputError naming the record's text. `what` names the
+    // values read in that message ("VOLUME", "a point (x y z)").
+    ListStatus readValues(int n, std::vector<ListItem>& items, const std::string& what, bool exact = true);
+
+    // "file, line N: message" as a text, and raised as an InputError for the
+    // record last read or the given line.
+    std::string at(int line, const std::string& message) const;
     [[noreturn]] void fail(const std::string& message) const;
     [[noreturn]] void fail(int line, const std::string& message) const;
 
@@ -61,9 +69,17 @@ public:
     std::string text(const ListItem& item, const std::string& keep) const;
 
 private:
+    void rejectDecimalComma(int line) const;
+    void rejectSurplus(const std::string& what, const std::vector<ListItem>& items) const;
+
     TextFile file_;
     int next_ = 0;  // records consumed
+    std::vector<std::optional<std::string>> rest_;  // items of the last record beyond those read
 };
+
+// A comma inside a number, as "3,9933" for 3.9933: the token holding it, or
+// nullopt when the record has none (see the rule in record_reader.cpp).
+std::optional<std::string> decimalCommaIn(std::string_view record);
 
 // Splits one record into free-format items; returns true when a slash ended it.
 bool splitListItems(std::string_view record, std::vector<std::optional<std::string>>& out);

@@ -11,6 +11,7 @@
 #include "hydrostatics/heeled.h"
 #include "hydrostatics/upright_particulars.h"
 #include "platform/fixed_format.h"
+#include "solver/delft_range.h"
 #include "solver/delft_regression.h"
 #include "solver/force_balance.h"
 #include "solver/root_search.h"
@@ -53,6 +54,13 @@ UprightBlock uprightBlock(const CaseState& st) {
     return b;
 }
 
+// Where the regression is computed, one warning line per hull parameter
+// outside the Delft series.
+void writeOutsideDelftSeries(const CaseState& st, std::ostream& out) {
+    if (!regressionComputed(st.input.MODE)) return;
+    for (const auto& line : delftRangeWarnings(st.upright)) writeFree(out, line);
+}
+
 // Upright particulars, the hydrostatics at rest, the report head and the
 // table head. Returns the error flag.
 int prepareCampaign(CaseState& st, RunFiles& io, Campaign& c) {
@@ -86,6 +94,8 @@ int prepareCampaign(CaseState& st, RunFiles& io, Campaign& c) {
     writeTableHeader(io.table(), st.input.MODE);
     writeWaterLine(io.report(), st.input.IWATER == 2);
     writeUprightBlock(io.report(), uprightBlock(st));
+    writeOutsideDelftSeries(st, io.console);
+    st.point.NOTCONV = 0;
     return 0;
 }
 
@@ -241,6 +251,7 @@ void runTestPoint(CaseState& st, RunFiles& io, Campaign& c, int i) {
     const AttemptOutcome outcome = solveEquilibrium(st, io, c, RF, RM);
     const double behindFP = st.hull.XFKEEL - st.flow.XTR;
     if (outcome == AttemptOutcome::NotConverged) {
+        st.point.NOTCONV += 1;
         writeNotConverged(io.console, st.point.FNU, RF, RM);
         writeZeroRow(io.table(), MODE, st.balance.FN);
         return;
@@ -279,6 +290,7 @@ void TANK(CaseState& st, RunFiles& io, int NSTM1, int& IERR) {
     IERR = prepareCampaign(st, io, c);
     if (IERR != 0) return;
     for (int i = 1; i <= st.input.NTEST; ++i) runTestPoint(st, io, c, i);
+    writeOutsideDelftSeries(st, io.report());
 }
 
 }  // namespace carinex

@@ -220,6 +220,39 @@ TEST(OffsetsReaders, PointFarOutsideTheHullNamesItsLine) {
     }
 }
 
+// Decimal commas and numbers too many are errors; a list with commas as its
+// only separators (saved as CSV) and the further columns of an export are not.
+TEST(OffsetsReaders, DecimalCommasAndExtraNumbers) {
+    const struct {
+        int format;
+        std::string text;
+        const char* message;  // "": read, the second point of station 2 at y = 0.9
+    } cases[] = {
+        {1, "0 0 0.2\n0 0,5 0.3\n", "line 2: decimal comma in '0 0,5 0.3': write 0.5 with a decimal point"},
+        {1, "0 0 0.2\n0 0.5 0.3 7\n", "line 2: '0 0.5 0.3 7' holds 1 number more than a point (x y z) takes"},
+        {1, "0,0,0.2\n0,0.5,0.3\n1,0,0.2\n1,0.9,0.3\n", ""},
+        {1, "0, 0, 0.2\n0, 0.5, 0.3\n1, 0, 0.2\n1, 0.9, 0.3\n", ""},
+        {3, "*\n\n2\n0 2\n0 0.2\n0.5 0.3 1\n", "line 6: '0.5 0.3 1' holds 1 number more than a point (y z) takes"},
+        {3, "*\n\n2\n0 2 5\n", "line 4: '0 2 5' holds 1 number more than a station (x and point count) takes"},
+        {3, "*\n\n2\n0 2\n0 0.2\n0.5 0.3\n1 2\n0 0.2\n0.1,0.9,0.3\n",
+         "line 9: '0.1,0.9,0.3' holds 1 number more than a point (y z) takes"},
+        {2, "Station  0.0\n\n\n 0 0.2 1\n 0.5 0.3 1\n-\n\nStation  1.0\n\n\n 0 0.2 1\n 0.9 0.3 1\n-\n\n", ""},
+        {2, "Station  0.0\n\n\n 0 0.2\n 0,5 0.3\n-\n\n", "line 5: decimal comma in '0,5 0.3': write 0.5 with a decimal point"},
+    };
+    for (const auto& c : cases) {
+        ReaderRun r;
+        r.read(c.format, c.text);
+        if (*c.message) {
+            EXPECT_EQ(r.IERR, 1) << c.text;
+            EXPECT_EQ(r.console.str(), std::string(" OFFSETS/OFFS_T01.TXT, ") + c.message + "\n") << c.text;
+        } else {
+            EXPECT_EQ(r.IERR, 0) << c.text << r.console.str();
+            EXPECT_EQ(r.raw().NST, 2) << c.text;
+            EXPECT_DOUBLE_EQ(r.raw().YOFF(2, 2), 0.9) << c.text;
+        }
+    }
+}
+
 TEST(OffsetsReaders, FixedFieldWithImpliedDecimals) {
     EXPECT_EQ(readFixedField("Station      1234", 10, 10, 3), 1.234);
     EXPECT_EQ(readFixedField("Station  -2.5      xx", 10, 10, 3), -2.5);

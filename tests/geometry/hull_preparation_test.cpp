@@ -16,6 +16,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <filesystem>
 #include <functional>
 #include <regex>
@@ -173,6 +174,28 @@ constexpr double kEndTolerance = 2e-4;
 
 // ---------------------------------------------------------------------------
 // The analytic hull floated at its volume
+
+// A volume that moves the waterline by more than a tenth of the offsets'
+// draft is noted with the change; the V hull's deepest station (x = 4.5)
+// lies 0.6 - c*0.1^2 below the datum, and floated at height h its draft
+// grows by h.
+TEST(HullAnalytic, LargeDraftChangeOfTheVolumeMatchIsNoted) {
+    const VeeHull hull;
+    const double given = hull.depth - hull.c * 0.1 * 0.1;
+    for (const auto& [h, percent] : {std::pair{0.05, ""}, std::pair{-0.05, ""}, std::pair{0.07, "+11.7"},
+                                     std::pair{-0.07, "-11.7"}}) {
+        Hull1Run run(stations(hull), 1.0, hull.volume(h));
+        ASSERT_EQ(run.run(), 0) << run.console();
+        char note[200] = "";
+        if (*percent) {
+            std::snprintf(note, sizeof note,
+                          " note: the prescribed VOLUME changes the canoe-body draft by %s %% (%.3f m instead of"
+                          " %.3f m at the offsets' waterline); check VOLUME and SCALE\n",
+                          percent, given + h, given);
+        }
+        EXPECT_EQ(run.console(), note) << h;
+    }
+}
 
 TEST(HullAnalytic, FloatsAtTheVolumeInTheFinalAxes) {
     const VeeHull hull;
@@ -484,7 +507,7 @@ TEST(HullFailure, EachFailureEndsWithItsCodeAndMessages) {
          [&](auto& raw) {
              for (auto& s : raw) s.points = straightSide(flaredAft.keel(s.x), 0.2 + std::exp(-s.x), 1.0, 12);
          },
-         kHullTooSmall, "[^\n]*\n", "[^\n]*\n", flaredAft, 1.0},
+         kHullTooSmall, " note: [^\n]*draft[^\n]*\n[^\n]*\n", " note: [^\n]*draft[^\n]*\n[^\n]*\n", flaredAft, 1.0},
     };
     for (const Failure& f : failures) {
         for (bool diag : {false, true}) {

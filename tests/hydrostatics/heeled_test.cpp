@@ -139,7 +139,10 @@ TEST_F(HeeledRoundHull, VolumeDerivativeIsTheWaterplaneArea) {
 
 class HeeledYachtHull : public ::testing::Test {
 protected:
-    void SetUp() override { ASSERT_EQ(prepareYachtHull(b, hull), 0); }
+    void SetUp() override {
+        ASSERT_EQ(prepareYachtHull(b, hull), 0);
+        b.console.str("");  // the preparation's notes are not the cuts'
+    }
     double ZW(int K) const {
         const TestPoint& p = b.st->point;
         return p.SINKG - p.TRIMW * b.st->hull.XST[ix(K)] / p.COSPHI;

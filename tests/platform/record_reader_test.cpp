@@ -86,5 +86,55 @@ TEST(RecordReaderRead, MalformedNumberNamesFileAndLine) {
     EXPECT_DOUBLE_EQ(in.real(ListItem{std::nullopt, 2}, 7.0), 7.0);  // a null item keeps the value
 }
 
+// A comma inside a number: flagged where the record also separates by blanks
+// or by ", "; a record separated by single commas only is a CSV list.
+TEST(RecordReaderValues, DecimalCommaAgainstCommaSeparatedLists) {
+    const struct {
+        const char* record;
+        const char* token;  // nullptr: clean
+    } cases[] = {
+        {"1.5 0,9439 0.2", "0,9439"},   {"3,5 0 15 0.1", "3,5"},     {"1.5, 0,9439, 0.2", "0,9439"},
+        {"  2,303\t1", "2,303"},        {"1.5,0.9439,0.2", nullptr}, {"1.5, 0.9439, 0.2", nullptr},
+        {"3,9933", nullptr},            {"1,-2 3", nullptr},         {"'a 1,5' 2", nullptr},
+        {"1 2 / 3,5", nullptr},         {"1.5,0.9439,0.2  ", nullptr},
+    };
+    for (const auto& c : cases) {
+        const auto token = decimalCommaIn(c.record);
+        EXPECT_EQ(token.has_value(), c.token != nullptr) << c.record;
+        if (token && c.token) {
+            EXPECT_EQ(*token, c.token) << c.record;
+        }
+    }
+}
+
+TEST(RecordReaderValues, DecimalCommasAndSurplusNumbersAreErrors) {
+    const struct {
+        std::vector<std::string> lines;
+        int n;
+        bool exact;
+        const char* message;  // "": read without error
+    } cases[] = {
+        {{"3,9933"}, 1, true, "IN.TXT, line 1: '3,9933' holds 1 number more than VOLUME takes"
+                              " (a decimal comma? write 3.9933 with a decimal point)"},
+        {{"2 3"}, 1, true, "IN.TXT, line 1: '2 3' holds 1 number more than VOLUME takes"},
+        {{"2 3 4"}, 1, false, ""},
+        {{"2  m^3 volume"}, 1, true, ""},
+        {{"1 2", "3 4 5"}, 3, true, "IN.TXT, line 2: '3 4 5' holds 2 numbers more than VOLUME takes (begun on line 1)"},
+        {{"1", "2,5 3"}, 3, false, "IN.TXT, line 2: decimal comma in '2,5 3': write 2.5 with a decimal point"},
+        {{"1,2,3"}, 3, true, ""},
+    };
+    for (const auto& c : cases) {
+        auto in = readerOf(c.lines);
+        std::vector<ListItem> items;
+        std::string message;
+        try {
+            EXPECT_EQ(in.readValues(c.n, items, "VOLUME", c.exact), ListStatus::Ok);
+        } catch (const InputError& e) {
+            message = e.what();
+        }
+        EXPECT_EQ(message, c.message) << c.lines.back();
+    }
+}
+
 }  // namespace
 }  // namespace carinex

@@ -4,6 +4,8 @@
 #include <array>
 #include <cmath>
 #include <cstdio>
+#include <initializer_list>
+#include <utility>
 #include <map>
 #include <optional>
 #include <tuple>
@@ -198,24 +200,32 @@ std::string dashAttribute(std::size_t heelGroup) {
     return d.empty() ? std::string() : " stroke-dasharray=\"" + std::string(d) + "\"";
 }
 
-// A marker of the given shape centred at (x, y).
+// A closed polygon through the given offsets (in marker radii) from (x, y).
+std::string polygonPath(double x, double y, double r, std::initializer_list<std::pair<double, double>> corners) {
+    std::string d;
+    for (const auto& [dx, dy] : corners) d += (d.empty() ? "M" : " L") + px(x + dx * r) + " " + px(y + dy * r);
+    return "<path d=\"" + d + " Z\"";
+}
+
+// A marker of the given shape centred at (x, y): circle, square, triangle
+// up, diamond, triangle down, cross, then the same again.
 std::string marker(std::size_t shape, double x, double y, std::string_view colour, bool hollow, std::string_view extra) {
     const std::string fill = hollow ? "#ffffff" : std::string(colour);
     const std::string paint = " fill=\"" + fill + "\" stroke=\"" + std::string(colour) + "\" stroke-width=\"1.2\"";
     const double r = 3.2;
-    switch (shape % 4) {
-        case 0:
-            return "<circle cx=\"" + px(x) + "\" cy=\"" + px(y) + "\" r=\"" + px(r) + "\"" + paint + std::string(extra) + "/>";
-        case 1:
-            return "<rect x=\"" + px(x - r) + "\" y=\"" + px(y - r) + "\" width=\"" + px(2 * r) + "\" height=\"" + px(2 * r) +
-                   "\"" + paint + std::string(extra) + "/>";
-        case 2:
-            return "<path d=\"M" + px(x) + " " + px(y - 1.2 * r) + " L" + px(x + 1.1 * r) + " " + px(y + 0.8 * r) + " L" +
-                   px(x - 1.1 * r) + " " + px(y + 0.8 * r) + " Z\"" + paint + std::string(extra) + "/>";
+    std::string head;
+    switch (shape % 6) {
+        case 0: head = "<circle cx=\"" + px(x) + "\" cy=\"" + px(y) + "\" r=\"" + px(r) + "\""; break;
+        case 1: head = polygonPath(x, y, r, {{-1, -1}, {1, -1}, {1, 1}, {-1, 1}}); break;
+        case 2: head = polygonPath(x, y, r, {{0, -1.25}, {1.15, 0.85}, {-1.15, 0.85}}); break;
+        case 3: head = polygonPath(x, y, r, {{0, -1.35}, {1.35, 0}, {0, 1.35}, {-1.35, 0}}); break;
+        case 4: head = polygonPath(x, y, r, {{0, 1.25}, {1.15, -0.85}, {-1.15, -0.85}}); break;
         default:
-            return "<path d=\"M" + px(x) + " " + px(y - 1.3 * r) + " L" + px(x + 1.3 * r) + " " + px(y) + " L" + px(x) + " " +
-                   px(y + 1.3 * r) + " L" + px(x - 1.3 * r) + " " + px(y) + " Z\"" + paint + std::string(extra) + "/>";
+            return "<path d=\"M" + px(x - r) + " " + px(y - r) + " L" + px(x + r) + " " + px(y + r) + " M" + px(x - r) + " " +
+                   px(y + r) + " L" + px(x + r) + " " + px(y - r) + "\" fill=\"none\" stroke=\"" + std::string(colour) +
+                   "\" stroke-width=\"1.8\"" + std::string(extra) + "/>";
     }
+    return head + paint + std::string(extra) + "/>";
 }
 
 // Index of v in the sorted distinct values.

@@ -164,8 +164,11 @@ Axis niceAxis(double lo, double hi, double p0, double p1) {
         }
     Axis a;
     a.step = step;
-    a.lo = std::floor(lo / step + 1e-9) * step;
-    a.hi = std::ceil(hi / step - 1e-9) * step;
+    // a value a few hundredths of a step past a tick does not cost a whole
+    // empty step of the picture; its marker sits on the frame
+    constexpr double kSlack = 0.05;
+    a.lo = std::floor(lo / step + kSlack) * step;
+    a.hi = std::ceil(hi / step - kSlack) * step;
     a.p0 = p0;
     a.p1 = p1;
     return a;

@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "driver/campaign_results.h"
 #include "driver/indexing.h"
 
 namespace carinex {
@@ -230,7 +231,11 @@ struct CaseState {
     FlowResults flow;
     AppendageResults app;
     BalanceResults balance;
+    // every test point's row values, for the files written after the table
+    CampaignResults campaign;
 };
+
+static_assert(kMaxTestPointRecords == kMaxTestPoints);
 
 // The state is about a megabyte: keep it on the heap.
 inline std::unique_ptr<CaseState> makeCaseState() { return std::make_unique<CaseState>(); }

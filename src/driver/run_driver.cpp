@@ -3,6 +3,7 @@
 #include <string>
 
 #include "appendages/keel_tables.h"
+#include "driver/campaign_files.h"
 #include "driver/case_reader.h"
 #include "driver/offsets_readers.h"
 #include "driver/result_backup.h"
@@ -190,6 +191,7 @@ int runSteps(CaseState& st, RunFiles& io) {
     HULL1(st, io, IERR);
     if (IERR != 0) return IERR;
     TANK(st, io, st.raw.NST - 1, IERR);
+    if (IERR == 0) writeCampaignFiles(st, io);  // beside the finished table; a failure is only a warning
     return IERR;
 }
 

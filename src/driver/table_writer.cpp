@@ -140,40 +140,43 @@ std::string columnHeadLine(int MODE) {
     return r.str();
 }
 
+std::string_view columnHeadText(int MODE, std::size_t k) {
+    const std::span<const ColumnHead> heads = columnHeads(MODE);
+    return k < heads.size() ? heads[k].text : std::string_view();
+}
+
 void writeTableHeader(std::ostream& table, int MODE) {
     writeTableHeadLines(table, MODE);
     table << columnHeadLine(MODE) << '\n';
 }
 
-std::string resistanceRowLine(int MODE, const ResistanceRow& r) {
+RowValues resistanceRowValues(int MODE, const ResistanceRow& r) {
     if (MODE < 1 || MODE > 3) throw std::invalid_argument("resistance rows exist for MODE 1, 2 and 3 only");
     const double RRES = r.RTOT - r.RHULL - r.FXK - r.FXR;
-    if (MODE == 1) {
-        const std::array values = {r.FN,    r.RFRIC, r.FXK,   r.FXR,
-                                   RRES,    r.RTOT,  r.RTRIP, r.FSIDE,
-                                   degrees(r.DTRIM), degrees(r.LEEWAY)};
-        return formatRow(kForceFormat, values);
-    }
+    if (MODE == 1)
+        return {{r.FN, r.RFRIC, r.FXK, r.FXR, RRES, r.RTOT, r.RTRIP, r.FSIDE, degrees(r.DTRIM), degrees(r.LEEWAY)},
+                kForceFormat.size()};
     // drag areas on the dynamic pressure, coefficients on pressure times wetted surface
     const double ref = MODE == 2 ? r.QDYN : r.QDYN * r.SWET;
-    const std::array values = {r.FN,
-                               r.RFRIC / ref,
-                               (r.RHULL + r.FXK + r.FXR) / ref,
-                               RRES / ref,
-                               r.RTOT / ref,
-                               r.RTRIP / ref,
-                               degrees(r.DTRIM),
-                               degrees(r.LEEWAY)};
-    return formatRow(kRatioFormat, values);
+    return {{r.FN, r.RFRIC / ref, (r.RHULL + r.FXK + r.FXR) / ref, RRES / ref, r.RTOT / ref, r.RTRIP / ref,
+             degrees(r.DTRIM), degrees(r.LEEWAY)},
+            kRatioFormat.size()};
+}
+
+std::string resistanceRowLine(int MODE, const ResistanceRow& r) {
+    return formatRow(rowFormat(MODE), resistanceRowValues(MODE, r).values());
 }
 
 void writeResistanceRow(std::ostream& table, int MODE, const ResistanceRow& r) {
     table << resistanceRowLine(MODE, r) << '\n';
 }
 
+RowValues regressionRowValues(const RegressionRow& r) {
+    return {{r.FNU, r.Rviscous, r.Rtotal, r.FSkeel, r.FSrudder, degrees(r.LEEWAY)}, kRegressionFormat.size()};
+}
+
 std::string regressionRowLine(const RegressionRow& r) {
-    const std::array values = {r.FNU, r.Rviscous, r.Rtotal, r.FSkeel, r.FSrudder, degrees(r.LEEWAY)};
-    return formatRow(kRegressionFormat, values);
+    return formatRow(kRegressionFormat, regressionRowValues(r).values());
 }
 
 void writeRegressionRow(std::ostream& table, const RegressionRow& r) {

@@ -11,8 +11,12 @@
 // the line end.
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <ostream>
+#include <span>
 #include <string>
+#include <string_view>
 
 namespace carinex {
 
@@ -22,6 +26,10 @@ void writeTableHeadLines(std::ostream& table, int MODE);
 // The column heads of MODE: each stored text (with its trailing blanks)
 // right-aligned in 14 columns and followed by a comma.
 std::string columnHeadLine(int MODE);
+
+// The visible text of column k (zero-based) of the table of MODE, without
+// its stored trailing blanks; empty past the last column.
+std::string_view columnHeadText(int MODE, std::size_t k);
 
 // Header lines and the column-head line.
 void writeTableHeader(std::ostream& table, int MODE);
@@ -50,6 +58,18 @@ std::string resistanceRowLine(int MODE, const ResistanceRow& r);
 
 void writeResistanceRow(std::ostream& table, int MODE, const ResistanceRow& r);
 
+// The numbers of one data row in the order of its columns, before they are
+// formatted: every consumer of a row takes them from here.
+struct RowValues {
+    std::array<double, 10> value{};
+    std::size_t count = 0;
+    std::span<const double> values() const { return {value.data(), count}; }
+};
+
+// The values of the MODE 1, 2 or 3 row; throws std::invalid_argument for
+// any other MODE.
+RowValues resistanceRowValues(int MODE, const ResistanceRow& r);
+
 // Values of the regression comparison of one point.
 struct RegressionRow {
     double FNU = 0;        // Froude number on the upright waterline length
@@ -59,6 +79,8 @@ struct RegressionRow {
     double FSrudder = 0;   // rudder side force, N
     double LEEWAY = 0;     // leeway, rad
 };
+
+RowValues regressionRowValues(const RegressionRow& r);
 
 // The data row of the regression table (any MODE other than 1, 2 and 3).
 std::string regressionRowLine(const RegressionRow& r);

@@ -236,15 +236,47 @@ ParameterRow parameterRow(const CaseState& st, int i) {
     return p;
 }
 
-void writeRegressionRowOf(CaseState& st, RunFiles& io, Campaign& c, int i) {
-    writeRegressionRow(io.table(), regressionRow(st, st.input.TP(6, i), st.app.SLOPR, c.FSK));
+RegressionRow writeRegressionRowOf(CaseState& st, RunFiles& io, Campaign& c, int i) {
+    const RegressionRow row = regressionRow(st, st.input.TP(6, i), st.app.SLOPR, c.FSK);
+    writeRegressionRow(io.table(), row);
+    return row;
+}
+
+// The record of test point i for the files written after the table.
+PointRecord pointRecord(const CaseState& st, int i, PointStatus status) {
+    const CaseInput& in = st.input;
+    PointRecord r;
+    r.in = {in.TP(1, i), in.TP(2, i), in.TP(3, i), in.TP(4, i), in.TP(5, i),
+            in.TP(6, i), in.TP(7, i) == 1.0, in.TP(8, i), in.TP(9, i), in.TP(10, i)};
+    r.status = status;
+    r.APPON = st.point.APPON;
+    r.FNU = st.point.FNU;
+    if (status == PointStatus::RegressionOnly) return r;
+    r.row = resistanceRow(st);
+    r.LWLPHI = st.trial.LWLPHI;
+    r.SINKG = st.point.SINKG;
+    r.TRIMW = st.point.TRIMW;
+    r.RSTUD = st.flow.RSTUD;
+    r.STIMK = st.app.STIMK;
+    r.STIMR = st.app.STIMR;
+    r.YHULL = st.app.YHULL;
+    r.FYK = st.app.FYK;
+    r.FYR = st.app.FYR;
+    return r;
+}
+
+void recordRegression(CaseState& st, int i, PointStatus status, const RegressionRow& row) {
+    PointRecord r = pointRecord(st, i, status);
+    r.hasRegression = true;
+    r.regression = row;
+    st.campaign.add(r);
 }
 
 void runTestPoint(CaseState& st, RunFiles& io, Campaign& c, int i) {
     setTestPoint(st, io, c, i);
     const int MODE = st.input.MODE;
     if (MODE == kRegressionMode) {
-        writeRegressionRowOf(st, io, c, i);
+        recordRegression(st, i, PointStatus::RegressionOnly, writeRegressionRowOf(st, io, c, i));
         return;
     }
     double RF = 0.0, RM = 0.0;
@@ -254,17 +286,20 @@ void runTestPoint(CaseState& st, RunFiles& io, Campaign& c, int i) {
         st.point.NOTCONV += 1;
         writeNotConverged(io.console, st.point.FNU, RF, RM);
         writeZeroRow(io.table(), MODE, st.balance.FN);
+        st.campaign.add(pointRecord(st, i, PointStatus::NotConverged));
         return;
     }
     if (outcome == AttemptOutcome::Solved) writeSolved(io.console, st.point.FNU, behindFP);
     else writeAccepted(io.console, st.point.FNU, RF, RM, behindFP);
     // diagnostic trace: form factor and peak surface velocity of the equilibrium
     if (st.run.DIAG) writeFree(io.control(), "Testpunkt", i, "FFORM", st.flow.FFORM, "UMAX", st.flow.UMAX);
+    const PointStatus status = outcome == Outcome::Solved ? PointStatus::Solved : PointStatus::Accepted;
     if (MODE >= 1 && MODE <= 3) {
         writeResistanceRow(io.table(), MODE, resistanceRow(st));
         if (st.run.DIAG) writeParameterRow(io.paramet(), parameterRow(st, i));
+        st.campaign.add(pointRecord(st, i, status));
     } else {
-        writeRegressionRowOf(st, io, c, i);
+        recordRegression(st, i, status, writeRegressionRowOf(st, io, c, i));
     }
 }
 
@@ -287,6 +322,7 @@ bool waterProperties(int IWATER, double T, double& RHO, double& VISC) {
 void TANK(CaseState& st, RunFiles& io, int NSTM1, int& IERR) {
     Campaign c;
     c.NSTM1 = NSTM1;
+    st.campaign.count = 0;
     IERR = prepareCampaign(st, io, c);
     if (IERR != 0) return;
     for (int i = 1; i <= st.input.NTEST; ++i) runTestPoint(st, io, c, i);

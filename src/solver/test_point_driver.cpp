@@ -293,7 +293,7 @@ void runTestPoint(CaseState& st, RunFiles& io, Campaign& c, int i) {
     else writeAccepted(io.console, st.point.FNU, RF, RM, behindFP);
     // diagnostic trace: form factor and peak surface velocity of the equilibrium
     if (st.run.DIAG) writeFree(io.control(), "Testpunkt", i, "FFORM", st.flow.FFORM, "UMAX", st.flow.UMAX);
-    const PointStatus status = outcome == Outcome::Solved ? PointStatus::Solved : PointStatus::Accepted;
+    const PointStatus status = outcome == AttemptOutcome::Solved ? PointStatus::Solved : PointStatus::Accepted;
     if (MODE >= 1 && MODE <= 3) {
         writeResistanceRow(io.table(), MODE, resistanceRow(st));
         if (st.run.DIAG) writeParameterRow(io.paramet(), parameterRow(st, i));

@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "driver/table_writer.h"
+#include "solver/delft_reference_tables.h"
 #include "solver/delft_tables.h"
 
 namespace carinex {
@@ -15,7 +16,11 @@ namespace {
 // ---------------------------------------------------------------------------
 // Helpers written independently of the routines under test: the value of a
 // table row for given hull parameters, addressed by its position on the
-// table's axis, and Lagrange's form of the polynomial through n rows.
+// table's axis, and Lagrange's form of the polynomial through n rows. The rows
+// are the printed coefficients (a transcription independent of the program's
+// tables, made by tools/transcribe_delft_tables.py).
+
+namespace printed = test::delft_printed;
 
 double through(const std::function<double(int)>& row, int first, int n, double x) {
     double sum = 0;
@@ -35,40 +40,40 @@ struct Window {
 };
 
 double residuaryRow(const UprightParticulars& u, int pos) {  // pos 1 = FN 0.15
-    const double* a = delft::kUprightResiduary.rows[pos - 1];
+    const double* a = printed::kUprightResiduary[pos - 1];
     return a[0] + (a[1] * u.LCBFP + a[2] * u.CP0 + a[3] * u.RVAW + a[4] / u.RLB + a[5] * u.RLCBF +
                    a[6] * u.RBT + a[7] * u.CX0) /
                       u.RLV;
 }
 
 double heelRow(const UprightParticulars& u, int pos) {  // pos 3 = FN 0.25
-    const double* c = delft::kHeelCorrection.rows[pos - 3];
+    const double* c = printed::kHeelCorrection[pos - 3];
     return c[0] + c[1] * u.RLB + (c[2] + c[3] * u.RBT) * u.RBT + (c[4] + c[5] * u.LCBFP) * u.LCBFP;
 }
 
 double trimRow(const UprightParticulars& u, int pos) {  // pos 1 = FN 0.15
-    const double* c = delft::kTrimMoment.rows[pos - 1];
+    const double* c = printed::kTrimMoment[pos - 1];
     return c[0] + c[1] * u.RLB + c[2] * u.RBT + c[3] / u.RVAW + c[4] * u.LCBPC + c[5] * u.LCFPC;
 }
 
 double surfaceRow(const UprightParticulars& u, int pos) {  // pos 1 = 5 degrees; pos 0: 1 upright
     if (pos == 0) return 1;
-    const double* s = delft::kWettedSurface.rows[pos - 1];
+    const double* s = printed::kWettedSurface[pos - 1];
     return 1 + s[0] + (s[1] + s[2] * u.RBT) * u.RBT + s[3] * u.CX0;
 }
 
 double keelRow(const UprightParticulars& u, int pos) {  // pos 1 = FN 0.20
-    const double* k = delft::kKeelResiduary.rows[pos - 1];
+    const double* k = printed::kKeelResiduary[pos - 1];
     return k[0] + k[1] / u.RBT + k[2] * u.RKT + k[3] * u.RVK;
 }
 
 double sideForceRow(const UprightParticulars& u, int pos) {  // pos 1 = 0 degrees
-    const double* b = delft::kSideForce.rows[pos - 1];
+    const double* b = printed::kSideForce[pos - 1];
     return (b[0] + b[1] * u.RTS + b[3] * u.RTT) * u.RTS + b[2] * u.RTT;
 }
 
 double spanRow(const UprightParticulars& u, int pos, double FN) {  // pos 1 = 0 degrees
-    const double* c = delft::kEffectiveSpan.rows[pos - 1];
+    const double* c = printed::kEffectiveSpan[pos - 1];
     return ((c[0] + c[1] * u.RTT) * u.RTT + c[2] * u.RBT + c[3] * u.KTAPER) * (c[4] + c[5] * FN);
 }
 

@@ -1,0 +1,73 @@
+// Whole runs of every example case against the committed reference outputs
+// (tests/reference/<example>/<case>/: report, resistance table, console).
+// The built program runs in a scratch copy of the example folder, as a user
+// would start it.
+//
+// When a model deliberately changes the numbers, rebuild the references with
+//     python3 tools/bless_references.py
+// from the repository root (after building the program), and say why in the
+// commit. The texts must match exactly (g++ and clang builds print the same
+// digits).
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "support/scratch_dir.h"
+
+namespace carinex {
+namespace {
+
+namespace fs = std::filesystem;
+const fs::path kRepo = CARINEX_SOURCE_DIR;
+
+std::vector<std::string> linesOf(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
+// Compares a produced text with its reference; reports the first disagreement.
+void expectMatches(const std::string& got, const std::string& want, const std::string& what) {
+    const auto g = linesOf(got), w = linesOf(want);
+    ASSERT_EQ(g.size(), w.size()) << what << ": line count\n" << got;
+    for (std::size_t i = 0; i < g.size(); ++i)
+        ASSERT_EQ(g[i], w[i]) << what << " line " << i + 1;
+}
+
+// Every case of every example folder has a reference, and every reference
+// is reproduced by a fresh run.
+TEST(WholeRunReference, EveryExampleCaseReproducesItsReference) {
+    int compared = 0;
+    for (const auto& example : fs::directory_iterator(kRepo / "examples")) {
+        if (!fs::is_directory(example.path() / "INPUT")) continue;
+        for (const auto& input : fs::directory_iterator(example.path() / "INPUT")) {
+            const std::string name = input.path().filename().string();  // CX_<case>_IN.TXT
+            if (name.rfind("CX_", 0) != 0 || name.size() < 10 || name.substr(name.size() - 7) != "_IN.TXT") continue;
+            const std::string code = name.substr(3, name.size() - 10);
+            const std::string what = example.path().filename().string() + "/" + code;
+            const fs::path reference = kRepo / "tests" / "reference" / example.path().filename() / code;
+            ASSERT_TRUE(fs::is_directory(reference)) << what << " has no reference: run tools/bless_references.py";
+
+            test::ScratchDir dir;
+            fs::copy(example.path(), dir.path(), fs::copy_options::recursive);
+            dir.write("keyboard.txt", code + "\n\n");
+            const std::string command = "cd '" + dir.path().string() + "' && '" + CARINEX_EXE +
+                                        "' < keyboard.txt > console.txt 2>&1";
+            ASSERT_EQ(std::system(command.c_str()), 0) << what << "\n" << dir.read("console.txt");
+            for (const std::string& file : {"CXRUN/OUT_" + code + ".TXT", "DRAG/DRAG_" + code + ".TXT", std::string("console.txt")}) {
+                const std::string stored = fs::path(file).filename().string();
+                expectMatches(dir.read(file), test::ScratchDir::readFile(reference / stored), what + " " + stored);
+            }
+            ++compared;
+        }
+    }
+    EXPECT_GE(compared, 6) << "the cruiser example alone has six cases";
+}
+
+}  // namespace
+}  // namespace carinex

@@ -1,50 +1,65 @@
-// Time of whole campaigns with keel and rudder, from the case code to the
-// final prompt: a towing-tank matrix of 60 points over speed, heel and
-// leeway, and the same matrix four times over plus ten (250 points).
+// Time of whole campaigns from the case code to the final prompt: the tank-model example's
+// 60 runs over speed, heel and leeway (keel and rudder on all but its 7 bare-hull runs), and
+// a 250-point campaign of the same matrix repeated.
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
-#include "example_case.h"
+#include "driver/run_driver.h"
+#include "platform/files.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using namespace carinex;
 
-// Five speeds x three heels x four leeways, appendages on; the rudder
-// carries half the leeway as a helmsman would to keep the boat balanced.
-std::vector<std::string> tankMatrix() {
-    std::vector<std::string> rows;
-    for (double heel : {0.0, 10.0, 20.0})
-        for (double leeway : {0.0, 2.0, 4.0, 6.0})
-            for (double v : {2.0, 2.5, 3.0, 3.5, 4.0}) {
-                char row[96];
-                std::snprintf(row, sizeof row, "%.1f 0 15 0.1 50 %.1f 1 %.1f %.1f 0", v, heel, leeway, 0.5 * leeway);
-                rows.emplace_back(row);
-            }
-    return rows;
-}
+constexpr std::size_t kHeaderLines = 60;  // case input up to the header of the test-point table
+constexpr std::size_t kNtestLine = 53;
 
-std::vector<std::string> repeated(const std::vector<std::string>& matrix, std::size_t count) {
-    std::vector<std::string> rows;
-    while (rows.size() < count) rows.push_back(matrix[rows.size() % matrix.size()]);
-    return rows;
+// A scratch copy of the tank-model case TM1 whose test points are its own matrix repeated
+// up to `points` rows.
+fs::path tankCampaign(const std::string& name, std::size_t points) {
+    const fs::path source = fs::path(CARINEX_SOURCE_DIR) / "examples" / "tankmodel";
+    const fs::path dir = fs::temp_directory_path() / ("carinex_bench_" + name);
+    fs::remove_all(dir);
+    fs::create_directories(dir / "INPUT");
+    for (const char* folder : {"OFFSETS", "APPEND"}) fs::copy(source / folder, dir / folder, fs::copy_options::recursive);
+    std::ifstream in(source / "INPUT" / "CX_TM1_IN.TXT");
+    std::ostringstream all;
+    all << in.rdbuf();
+    const auto lines = splitLines(all.str());
+    std::vector<std::string> matrix;
+    for (std::size_t i = kHeaderLines; i < lines.size(); ++i)
+        if (!lines[i].empty()) matrix.push_back(lines[i]);
+    std::ofstream out(dir / "INPUT" / "CX_TM1_IN.TXT");
+    for (std::size_t i = 0; i < kHeaderLines; ++i) out << (i == kNtestLine ? std::to_string(points) : lines[i]) << '\n';
+    for (std::size_t k = 0; k < points; ++k) out << matrix[k % matrix.size()] << '\n';
+    return dir;
 }
 
 void campaign(benchmark::State& state, const std::string& name, std::size_t points) {
-    const fs::path dir = bench::exampleWith(name, repeated(tankMatrix(), points));
-    for (auto _ : state) benchmark::DoNotOptimize(bench::runExample(dir));
+    const fs::path dir = tankCampaign(name, points);
+    for (auto _ : state) {
+        auto st = makeCaseState();
+        std::istringstream keyboard("TM1\n");
+        std::ostringstream console;
+        RunFiles io(keyboard, console, dir);
+        if (runCase(*st, io, RunOptions{false}) != 0) throw std::runtime_error(console.str());
+        benchmark::DoNotOptimize(st->balance.RTOT);
+    }
     fs::remove_all(dir);
 }
 
-void BM_Campaign60WithAppendages(benchmark::State& s) { campaign(s, "campaign60", 60); }
-void BM_Campaign250WithAppendages(benchmark::State& s) { campaign(s, "campaign250", 250); }
+void BM_TankCampaign60(benchmark::State& s) { campaign(s, "tank60", 60); }
+void BM_TankCampaign250(benchmark::State& s) { campaign(s, "tank250", 250); }
 
-BENCHMARK(BM_Campaign60WithAppendages)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Campaign250WithAppendages)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TankCampaign60)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TankCampaign250)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -234,23 +234,25 @@ void writeNodes(RunFiles& io, int k, int ierr, const Table& t, const LevelRun& r
     io.console << rec.str() << '\n';
 }
 
-// Steps 2 to 4 for one level: its waterplane area AWP. Returns the error code.
-int levelArea(const Level& L, RunFiles& io, double& AWP) {
-    AWP = 0.0;
-    LevelRun r;
+// Steps 2 and 3 for one level: the table of breadths over the wet run and its two ends.
+// False when fewer than two slots are wet: the level has no waterplane.
+bool levelTable(const Level& L, LevelRun& r, Table& t) {
     levelBreadths(L, r);
-    if (r.wet < 2) return 0;
+    if (r.wet < 2) return false;
     r.xF = forwardEnd(L, r);
     r.xA = aftEnd(L, r);
     dropShortEnds(L, r);
-    Table t;
     if (!r.transom) t.add(r.xA, 0.0);
     for (int K = r.IA + 1; K < r.IF; ++K)
         if (!r.dropped[static_cast<std::size_t>(K)]) t.add(L.x(K), r.b[static_cast<std::size_t>(K)]);
     t.add(r.xF, 0.0);
+    return true;
+}
+
+// Step 4 for one level whose table is fitted (with the fit's error code ierr): its
+// waterplane area AWP. Returns the error code.
+int levelArea(const Level& L, RunFiles& io, const LevelRun& r, Table& t, int ierr, double& AWP) {
     const bool diag = L.st.run.DIAG;
-    int ierr = 0;
-    RATSPL(t.n, t.xs(), t.ys(), t.coef(), t.p(), ierr);
     if (ierr != 0) {
         if (diag) writeNodes(io, L.k, ierr, t, r, L.st.trial);
         return ierr;
@@ -260,6 +262,44 @@ int levelArea(const Level& L, RunFiles& io, double& AWP) {
     if (ierr != 0) {
         if (diag) writeFree(io.console, "FEHLER AWP in VOLEFF", ERR);
         if (ERR > kTolerableError) return ierr;
+    }
+    return 0;
+}
+
+// A level being worked: its run, its table and the table's fit.
+struct LevelWork {
+    LevelRun run;
+    Table table;
+    bool wet = false;
+    int ierr = 0;
+    SplineFit fit() { return {table.n, table.xs(), table.ys(), table.coef(), table.p(), ierr}; }
+};
+
+// The waterplane areas of levels k and k + 1 (k + 1 < kLevels when `pair`). Their tables are
+// independent, so their fits run side by side; the areas and any message follow in level
+// order, and an error of level k ends the work before level k + 1 is reported. Returns the
+// error code.
+int twoLevelAreas(const CaseState& st, RunFiles& io, int NSLOT, const ReachArray& reach, double dz, int k,
+                  bool pair, std::array<double, kLevels + 1>& Z, std::array<double, kLevels + 1>& AWP) {
+    std::array<LevelWork, 2> w;
+    const int count = pair ? 2 : 1;
+    for (int m = 0; m < count; ++m) {
+        const auto i = static_cast<std::size_t>(k + m);
+        Z[i] = (k + m) * dz;
+        AWP[i] = 0.0;
+        w[m].wet = levelTable(Level{st, NSLOT, k + m, Z[i], reach}, w[m].run, w[m].table);
+    }
+    if (w[0].wet && count == 2 && w[1].wet) {
+        RATSPL_PAIR(w[0].fit(), w[1].fit());
+    } else {
+        for (int m = 0; m < count; ++m)
+            if (w[m].wet) RATSPL(w[m].table.n, w[m].table.xs(), w[m].table.ys(), w[m].table.coef(), w[m].table.p(), w[m].ierr);
+    }
+    for (int m = 0; m < count; ++m) {
+        if (!w[m].wet) continue;
+        const auto i = static_cast<std::size_t>(k + m);
+        const int IERR = levelArea(Level{st, NSLOT, k + m, Z[i], reach}, io, w[m].run, w[m].table, w[m].ierr, AWP[i]);
+        if (IERR != 0) return IERR;
     }
     return 0;
 }
@@ -330,10 +370,8 @@ void VOLEFF(CaseState& st, RunFiles& io, int NSLOT, double VBOOT, int& IERR) {
             reach[static_cast<std::size_t>(K)] = sectionReach(st, K, s);
     }
     LevelArray Z{}, AWP{};
-    for (int k = 0; k < kLevels; ++k) {
-        const auto i = static_cast<std::size_t>(k);
-        Z[i] = k * dz;
-        IERR = levelArea(Level{st, NSLOT, k, Z[i], reach}, io, AWP[i]);
+    for (int k = 0; k < kLevels; k += 2) {
+        IERR = twoLevelAreas(st, io, NSLOT, reach, dz, k, k + 1 < kLevels, Z, AWP);
         if (IERR != 0) return;
     }
     Z[kLevels] = DEP;

@@ -82,9 +82,14 @@ struct PieceAt {
 // nothing there: a division by 1 is exact.
 inline bool cubic(const PieceAt& a) { return a.pt1 == 1.0 && a.pu1 == 1.0; }
 
+// The value of a piece whose denominators are both 1.
+inline double cubic_value(const RationalPiece& c, double t, double u) {
+    return c.A * u + c.B * t + c.C * u * u * u + c.D * t * t * t;
+}
+
 inline double piece_value(const RationalPiece& c, const PieceAt& a) {
     const double t = a.t, u = a.u;
-    if (cubic(a)) return c.A * u + c.B * t + c.C * u * u * u + c.D * t * t * t;
+    if (cubic(a)) return cubic_value(c, t, u);
     return c.A * u + c.B * t + c.C * u * u * u / a.pt1 + c.D * t * t * t / a.pu1;
 }
 
@@ -104,15 +109,21 @@ inline double piece_curvature(const RationalPiece& c, const PieceAt& a) {
            (h * h);
 }
 
-// Interval of XV (the hint updated) and its piece.
-inline RationalPiece piece_at(int N, std::span<const double> X, std::span<const double> COEF,
-                              std::span<const double> P, double XV, int& IHINT, bool ascending) {
+// The piece of interval i (1 ... N-1).
+inline RationalPiece piece_of(int i, std::span<const double> X, std::span<const double> COEF,
+                              std::span<const double> P) {
     const OneBased<const double> x(X);
-    const int i = find_interval(N, x, XV, IHINT, ascending);
-    IHINT = i;
     const CoefficientTable<const double> coef(COEF);
     return RationalPiece{coef(1, i), coef(2, i), coef(3, i), coef(4, i),
                          OneBased<const double>(P)(i), x(i + 1) - x(i), x(i)};
+}
+
+// Interval of XV (the hint updated) and its piece.
+inline RationalPiece piece_at(int N, std::span<const double> X, std::span<const double> COEF,
+                              std::span<const double> P, double XV, int& IHINT, bool ascending) {
+    const int i = find_interval(N, OneBased<const double>(X), XV, IHINT, ascending);
+    IHINT = i;
+    return piece_of(i, X, COEF, P);
 }
 
 inline RationalPiece piece_at(int N, std::span<const double> X, std::span<const double> COEF,

@@ -18,6 +18,7 @@
 #include "geometry/rational_spline.h"
 #include "geometry/rational_piece.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <vector>
@@ -71,30 +72,6 @@ void interval_terms(int i, OneBased<const double> h, OneBased<const double> p,
     hd(i) = (p(i) + 2.0) * hw(i);
 }
 
-// Moments M(1 ... N) by forward elimination and back substitution without pivoting.
-// cp holds the eliminated super-diagonal, M first the eliminated right-hand side.
-void solve_moments(int N, EndFactors ends, OneBased<const double> r, OneBased<const double> hw,
-                   OneBased<const double> hd, OneBased<double> cp, OneBased<double> M) {
-    // First row: M(1) + E1*M(2) = 0.
-    cp(1) = ends.E1;
-    M(1) = 0.0;
-    for (int j = 2; j <= N - 1; ++j) {
-        const double left = hw(j - 1);
-        const double right = hw(j);
-        const double diagonal = hd(j - 1) + hd(j);
-        const double pivot = diagonal - left * cp(j - 1);
-        cp(j) = right / pivot;
-        M(j) = (r(j) - left * M(j - 1)) / pivot;
-    }
-    // Last row: E2*M(N-1) + M(N) = 0. Its pivot vanishes only when the two end rows are
-    // dependent, which with end factors in [-1, 1] happens for N = 2 with E1*E2 = 1. The data
-    // then carry no bend at all; of the moment pairs that satisfy both rows, M = 0 (the chord)
-    // is the one the data support.
-    const double pivot = 1.0 - ends.E2 * cp(N - 1);
-    M(N) = pivot != 0.0 ? (0.0 - ends.E2 * M(N - 1)) / pivot : 0.0;
-    for (int j = N - 1; j >= 1; --j) M(j) = M(j) - cp(j) * M(j + 1);
-}
-
 // Point j (interior) bends against the data when its moment and the data bend have opposite
 // signs; a zero product passes.
 bool bends_against_data(int j, int N, OneBased<const double> r, OneBased<const double> M) {
@@ -136,56 +113,157 @@ void write_coefficients(int N, OneBased<const double> y, OneBased<const double> 
     }
 }
 
-void fit(int N, EndFactors ends, std::span<const double> X, std::span<const double> Y,
-         std::span<double> COEF, std::span<double> P, int& IERR) {
-    if (N < 2) {  // nothing to fit
-        IERR = 0;
-        return;
-    }
-    const auto n = static_cast<std::size_t>(N);
-    assert(X.size() >= n && Y.size() >= n && COEF.size() >= 4 * (n - 1) && P.size() >= n - 1);
-    // The fit runs inside every trial state: tables up to the longest the program fits (the
-    // section points) work on the stack, longer ones on the heap.
-    std::array<double, kScratchArrays * kStackPoints> local;
-    std::vector<double> heap;
-    std::span<double> scratch(local);
-    if (n > kStackPoints) {
-        heap.resize(kScratchArrays * n);
-        scratch = std::span<double>(heap);
-    }
-    const OneBased<double> h(scratch.subspan(0, n));
-    const OneBased<double> cp(scratch.subspan(n, n));
-    const OneBased<double> M(scratch.subspan(2 * n, n));
-    const OneBased<double> r(scratch.subspan(3 * n, n));
-    const OneBased<double> hw(scratch.subspan(4 * n, n));
-    const OneBased<double> hd(scratch.subspan(5 * n, n));
-    const OneBased<const double> x(X);
-    const OneBased<const double> y(Y);
-    const OneBased<double> p(P);
-
-    if (!interval_widths(N, x, h)) {
-        IERR = 1;
-        return;
-    }
-    data_bends(N, y, h, r);
-    for (int i = 1; i <= N - 1; ++i) {
-        p(i) = 0.0;
-        interval_terms(i, h, p, hw, hd);
-    }
-    for (int pass = 1;; ++pass) {
-        solve_moments(N, ends, r, hw, hd, cp, M);
-        const bool raised = raise_offending_parameters(N, r, M, p, h, hw, hd);
-        if (pass > kMaxShapePasses) {
-            IERR = 3;
+// One fit in progress: its scratch tables (on the stack up to the longest tables the program
+// fits, the 151 section points; longer ones on the heap) and where its shape iteration stands.
+// Each pass solves for the moments by forward elimination and back substitution without
+// pivoting, then raises the parameters where the moments bend against the data.
+class ShapeFit {
+public:
+    ShapeFit(int N, EndFactors ends, std::span<const double> X, std::span<const double> Y,
+             std::span<double> COEF, std::span<double> P, int& IERR)
+        : N_(N), ends_(ends), X_(X), Y_(Y), COEF_(COEF), P_(P), IERR_(IERR) {
+        if (N < 2) {  // nothing to fit
+            IERR = 0;
             return;
         }
-        if (!raised) break;
+        const auto n = static_cast<std::size_t>(N);
+        assert(X.size() >= n && Y.size() >= n && COEF.size() >= 4 * (n - 1) && P.size() >= n - 1);
+        std::span<double> scratch(local_);
+        if (n > kStackPoints) {
+            heap_.resize(kScratchArrays * n);
+            scratch = std::span<double>(heap_);
+        }
+        h_ = scratch.subspan(0, n);
+        cp_ = scratch.subspan(n, n);
+        M_ = scratch.subspan(2 * n, n);
+        r_ = scratch.subspan(3 * n, n);
+        hw_ = scratch.subspan(4 * n, n);
+        hd_ = scratch.subspan(5 * n, n);
+        if (!interval_widths(N, x(), h())) {
+            IERR = 1;
+            return;
+        }
+        data_bends(N, y(), h(), r());
+        for (int i = 1; i <= N - 1; ++i) {
+            p()(i) = 0.0;
+            interval_terms(i, h(), p(), hw(), hd());
+        }
+        active_ = true;
     }
-    write_coefficients(N, y, h, p, M, CoefficientTable<double>(COEF));
-    IERR = 0;
+    ShapeFit(const ShapeFit&) = delete;
+    ShapeFit& operator=(const ShapeFit&) = delete;
+
+    bool active() const { return active_; }
+    int rows() const { return N_; }
+
+    // Row j (2 ... N-1) of the forward elimination; the first row, M(1) + E1*M(2) = 0, starts
+    // it. cp holds the eliminated super-diagonal, M first the eliminated right-hand side.
+    void start_elimination() {
+        cp()(1) = ends_.E1;
+        M()(1) = 0.0;
+    }
+    void eliminate_row(int j) {
+        const OneBased<double> cp = this->cp(), M = this->M();
+        const double left = hw()(j - 1);
+        const double right = hw()(j);
+        const double diagonal = hd()(j - 1) + hd()(j);
+        const double pivot = diagonal - left * cp(j - 1);
+        cp(j) = right / pivot;
+        M(j) = (r()(j) - left * M(j - 1)) / pivot;
+    }
+    // Last row: E2*M(N-1) + M(N) = 0, and the back substitution. Its pivot vanishes only when the
+    // two end rows are dependent, which with end factors in [-1, 1] happens for N = 2 with
+    // E1*E2 = 1. The data then carry no bend at all; of the moment pairs that satisfy both
+    // rows, M = 0 (the chord) is the one the data support.
+    void back_substitute() {
+        const OneBased<double> cp = this->cp(), M = this->M();
+        const double pivot = 1.0 - ends_.E2 * cp(N_ - 1);
+        M(N_) = pivot != 0.0 ? (0.0 - ends_.E2 * M(N_ - 1)) / pivot : 0.0;
+        for (int j = N_ - 1; j >= 1; --j) M(j) = M(j) - cp(j) * M(j + 1);
+    }
+    void solve_moments() {
+        start_elimination();
+        for (int j = 2; j <= N_ - 1; ++j) eliminate_row(j);
+        back_substitute();
+    }
+    // The end of a pass: the shape test, and the coefficients once no point offends.
+    void end_pass() {
+        const bool raised = raise_offending_parameters(N_, r(), M(), p(), h(), hw(), hd());
+        if (pass_ > kMaxShapePasses) {
+            IERR_ = 3;
+            active_ = false;
+            return;
+        }
+        ++pass_;
+        if (raised) return;
+        write_coefficients(N_, y(), h(), p(), M(), CoefficientTable<double>(COEF_));
+        IERR_ = 0;
+        active_ = false;
+    }
+
+private:
+    OneBased<const double> x() const { return OneBased<const double>(X_); }
+    OneBased<const double> y() const { return OneBased<const double>(Y_); }
+    OneBased<double> p() const { return OneBased<double>(P_); }
+    OneBased<double> h() const { return OneBased<double>(h_); }
+    OneBased<double> cp() const { return OneBased<double>(cp_); }
+    OneBased<double> M() const { return OneBased<double>(M_); }
+    OneBased<double> r() const { return OneBased<double>(r_); }
+    OneBased<double> hw() const { return OneBased<double>(hw_); }
+    OneBased<double> hd() const { return OneBased<double>(hd_); }
+
+    int N_;
+    EndFactors ends_;
+    std::span<const double> X_, Y_;
+    std::span<double> COEF_, P_;
+    int& IERR_;
+    bool active_ = false;
+    int pass_ = 1;
+    std::array<double, kScratchArrays * kStackPoints> local_;
+    std::vector<double> heap_;
+    std::span<double> h_, cp_, M_, r_, hw_, hd_;
+};
+
+void fit(int N, EndFactors ends, std::span<const double> X, std::span<const double> Y,
+         std::span<double> COEF, std::span<double> P, int& IERR) {
+    ShapeFit f(N, ends, X, Y, COEF, P, IERR);
+    while (f.active()) {
+        f.solve_moments();
+        f.end_pass();
+    }
+}
+
+// Two fits side by side: their eliminations, each a chain of divisions, run in one loop so
+// that the processor overlaps them. Each fit does exactly its own arithmetic.
+void fit_pair(ShapeFit& a, ShapeFit& b) {
+    while (a.active() && b.active()) {
+        a.start_elimination();
+        b.start_elimination();
+        const int last = std::max(a.rows(), b.rows()) - 1;
+        for (int j = 2; j <= last; ++j) {
+            if (j < a.rows()) a.eliminate_row(j);
+            if (j < b.rows()) b.eliminate_row(j);
+        }
+        a.back_substitute();
+        b.back_substitute();
+        a.end_pass();
+        b.end_pass();
+    }
+    for (ShapeFit* f : {&a, &b}) {
+        while (f->active()) {
+            f->solve_moments();
+            f->end_pass();
+        }
+    }
 }
 
 }  // namespace
+
+void RATSPL_PAIR(SplineFit a, SplineFit b) {
+    ShapeFit fa(a.N, EndFactors{0.0, 0.0}, a.X, a.Y, a.COEF, a.P, a.IERR);
+    ShapeFit fb(b.N, EndFactors{0.0, 0.0}, b.X, b.Y, b.COEF, b.P, b.IERR);
+    fit_pair(fa, fb);
+}
 
 void RATSPL(int N, std::span<const double> X, std::span<const double> Y, std::span<double> COEF,
             std::span<double> P, int& IERR) {

@@ -37,6 +37,18 @@ namespace carinex {
 void RATSPL(int N, std::span<const double> X, std::span<const double> Y, std::span<double> COEF,
             std::span<double> P, int& IERR);
 
+// One table of RATSPL's and where its fit goes.
+struct SplineFit {
+    int N;
+    std::span<const double> X, Y;
+    std::span<double> COEF, P;
+    int& IERR;
+};
+
+// Two independent RATSPL fits at once, for callers with many tables: each result (COEF, P,
+// IERR) is the one RATSPL gives it, to the last bit; only the two fits' work is interleaved.
+void RATSPL_PAIR(SplineFit a, SplineFit b);
+
 // Fit with end conditions M(1) + E1*M(2) = 0 and E2*M(N-1) + M(N) = 0 on the moments M, the
 // second derivatives of the spline at the points (E = 0: natural end; E = -1: the end moment
 // equals its neighbour's). E1, E2 in [-1, 1].

@@ -284,5 +284,35 @@ TEST(RatSplineFit, LongTablesKeepInterpolationAndShape) {
     }
 }
 
+// Two fits side by side give each table exactly its own fit: tables of different lengths and
+// pass counts (the longer or the shorter one finishing first), a table that cannot be fitted,
+// and one too long for the stack scratch.
+TEST(RatSplineFit, PairedFitsEqualSingleFitsToTheLastBit) {
+    auto table = [](int n, double step, double jitter) {
+        Fit f;
+        for (int j = 0; j < n; ++j) {
+            f.x.push_back(0.5 * j + jitter * (j % 3));
+            f.y.push_back(std::floor(j / step) + 0.002 * j * j / n);
+        }
+        if (n == 4) f.x[2] = f.x[1];  // not increasing: IERR 1
+        f.coef.assign(4 * (f.x.size() - 1), 5.0);
+        f.p.assign(f.x.size() - 1, 5.0);
+        return f;
+    };
+    const std::vector<std::pair<Fit, Fit>> pairs{
+        {table(30, 7.0, 0.01), table(12, 3.0, 0.02)}, {table(9, 2.0, 0.0), table(41, 11.0, 0.03)},
+        {table(4, 2.0, 0.0), table(25, 5.0, 0.01)},   {table(200, 12.0, 0.01), table(2, 1.0, 0.0)}};
+    for (const auto& [first, second] : pairs) {
+        Fit a = first, b = second, singleA = first, singleB = second;
+        RATSPL_PAIR({a.n(), a.x, a.y, a.coef, a.p, a.ierr}, {b.n(), b.x, b.y, b.coef, b.p, b.ierr});
+        for (Fit* f : {&singleA, &singleB}) RATSPL(f->n(), f->x, f->y, f->coef, f->p, f->ierr);
+        for (auto [paired, single] : {std::pair{&a, &singleA}, std::pair{&b, &singleB}}) {
+            EXPECT_EQ(paired->ierr, single->ierr) << paired->n();
+            EXPECT_EQ(paired->coef, single->coef) << paired->n();  // exact equality of every double
+            EXPECT_EQ(paired->p, single->p) << paired->n();
+        }
+    }
+}
+
 }  // namespace
 }  // namespace carinex

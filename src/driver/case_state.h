@@ -125,6 +125,15 @@ struct UprightParticulars {
 };
 
 // Speed, water, heel, leeway, loads and the trial unknowns of one test point.
+// Work budget of one test point. A sound point takes a few force-balance evaluations and a few
+// tens of thousands of boundary-layer right-hand sides, a search that stalls next to its
+// equilibrium a few hundred and about a million; a wildly wrong input (a load far
+// beyond the hull's buoyancy, a hull on its side) can spend the iteration limits on marches that
+// fail only after millions. Past either bound the search stops and the point is judged on the
+// residuals of its last evaluation.
+inline constexpr int kMaxBalanceEvaluationsPerPoint = 400;
+inline constexpr long long kMaxLayerEvaluationsPerPoint = 2'000'000;
+
 struct TestPoint {
     double VNU = 0, SLOPKM = 0, VBOOT = 0;
     double PHI = 0, COSPHI = 1, SINPHI = 0, TANPHI = 0;
@@ -140,6 +149,10 @@ struct TestPoint {
     double BREFX = 0;           // reference breadth; 100*BREFX stands for "no crossing"
     // test points of the campaign so far whose equilibrium was not found
     int NOTCONV = 0;
+    // work spent on the current test point: force-balance evaluations and right-hand sides of
+    // the boundary-layer equations; bounded so that no input can stall a run
+    int EVALS = 0;
+    long long BLRHS = 0;
 };
 
 // Hydrostatics of the latest trial floating state.

@@ -54,6 +54,7 @@ bool integrateSubstep(March& m, OdeState& y, double s1, double s2, double dStar)
     const double length = s2 - s1;
     OdeState trial = y;
     const double first = dStar > 0.0 ? std::min(length, 10.0 * dStar) : length;
+    if (m.spent()) return false;
     if (BSSTEP(m, trial, s1, s2, first) && acceptable(m, trial, s2)) {
         y = trial;
         return true;
@@ -62,6 +63,7 @@ bool integrateSubstep(March& m, OdeState& y, double s1, double s2, double dStar)
         trial = y;
         bool ok = true;
         for (int j = 1; j <= parts && ok; ++j) {
+            if (m.spent()) return false;
             const double a = s1 + (j - 1) * length / parts;
             const double b = (j == parts) ? s2 : s1 + j * length / parts;
             const double d = displacementThickness(m, trial, a);
@@ -269,6 +271,13 @@ void BLAYER(CaseState& st, RunFiles&, double& RFRIC, double VBOOT, double& FFORM
     using namespace blayer;
     IERR = 0;
     March m(st, VBOOT, NST);
+    m.allowance = kMaxLayerEvaluationsPerPoint - st.point.BLRHS;
+    // the work of this march counts against the test point's budget, however it ends
+    struct Tally {
+        CaseState& st;
+        const March& m;
+        ~Tally() { st.point.BLRHS += m.evaluations; }
+    } tally{st, m};
     const FlowResults& f = st.flow;
     const double x0 = f.XFDYN - XTRIAL, s0 = f.SSTART;
     OdeState y{};

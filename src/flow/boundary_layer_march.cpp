@@ -40,7 +40,10 @@ void BLDERV(March& m, double s, const OdeState& y, OdeState& dyds) {
     }
 }
 
-void March::derivatives(double s, const OdeState& y, OdeState& dyds) { BLDERV(*this, s, y, dyds); }
+void March::derivatives(double s, const OdeState& y, OdeState& dyds) {
+    ++evaluations;
+    BLDERV(*this, s, y, dyds);
+}
 
 // Turbulent share of the blend in the transition zone.
 static double blendWeight(const March& m, const LayerPoint& p, const OdeState& y, double s) {

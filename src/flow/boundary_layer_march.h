@@ -107,6 +107,9 @@ public:
     TransitionZone zone;
     ThickStern stern;
     double xa = 0, sa = 0, dxds = 1;
+    long long evaluations = 0;  // right-hand sides evaluated by this march
+    long long allowance = 0;    // what the test point's work budget leaves for them
+    bool spent() const { return evaluations > allowance; }
 };
 
 // Right-hand sides of the boundary-layer equations in the current regime.

@@ -163,7 +163,16 @@ namespace {
 BroydenVec residualsOfBalance(const CaseState& st) { return equilibriumResidualsOf(st); }
 
 // The force balance at u = (sinkage, trim) in units of the start scales.
+// Thrown by the residual when the test point has spent its work budget: the search ends there.
+struct PointWorkSpent {};
+
+bool workSpent(const TestPoint& p) {
+    return p.EVALS >= kMaxBalanceEvaluationsPerPoint || p.BLRHS >= kMaxLayerEvaluationsPerPoint;
+}
+
 BroydenVec balanceAt(CaseState& st, RunFiles& io, int NSTM1, const BroydenVec& u) {
+    if (workSpent(st.point)) throw PointWorkSpent{};
+    ++st.point.EVALS;
     st.point.SINKG = u[0] * st.point.SINK0;
     st.point.TRIMW = u[1] * st.point.TRIM0;
     BILANZ(st, io, NSTM1);
@@ -171,14 +180,26 @@ BroydenVec balanceAt(CaseState& st, RunFiles& io, int NSTM1, const BroydenVec& u
 }
 
 // Up to five attempts; RF, RM the residuals of the last one.
+// A spent work budget ends the search at its last complete evaluation.
 AttemptOutcome solveEquilibrium(CaseState& st, RunFiles& io, const Campaign& c, double& RF, double& RM) {
+    st.point.EVALS = 0;
+    st.point.BLRHS = 0;
     for (int k = 1;; ++k) {
         int IERR = 0;
         bool NOCONV = false;
         const StartScales start = startScales(k, st.upright.TC);
         st.point.TRIM0 = start.TRIM0;
         st.point.SINK0 = start.SINK0;
-        NULLST(st, io, IERR, NOCONV, c.NSTM1, balanceAt);
+        try {
+            NULLST(st, io, IERR, NOCONV, c.NSTM1, balanceAt);
+        } catch (const PointWorkSpent&) {
+            // judged as a search that stalled on its last attempt: accepted when both
+            // residuals of the last evaluation are small, else not converged
+            const BroydenVec F = residualsOfBalance(st);
+            RF = std::fabs(F[0]);
+            RM = std::fabs(F[1]);
+            return attemptOutcome(kAttempts, true, 0, RF, RM);
+        }
         BILANZ(st, io, c.NSTM1);
         const BroydenVec F = residualsOfBalance(st);
         RF = std::fabs(F[0]);

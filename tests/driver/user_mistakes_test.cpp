@@ -102,9 +102,12 @@ TEST(UserMistakes, RunningACaseAgainKeepsTheEarlierResults) {
     }
 }
 
-// A heel of 89.5 degrees lays the hull on its side: no equilibrium is found.
+// A heel of 89.5 degrees lays the hull on its side, and a trimming moment of 1e7 Nm is far beyond
+// what the hull can balance: no equilibrium is found, and the search stops within the point's
+// work budget instead of spending minutes on failing boundary-layer marches.
 TEST(UserMistakes, PointsWithoutEquilibriumEndWithStatusTwo) {
-    for (const auto& [row, status] : {std::pair{"1 0 15 0.1 50 1", 0}, std::pair{"1 0 15 0.1 50 89.5", 2}}) {
+    for (const auto& [row, status] : {std::pair{"1 0 15 0.1 50 1", 0}, std::pair{"1 0 15 0.1 50 89.5", 2},
+                                      std::pair{"1 1E7 15 0.1 50 1", 2}}) {
         ScratchDir dir;
         writeCase(dir);
         std::string text = test::caseInputText({});
@@ -116,6 +119,7 @@ TEST(UserMistakes, PointsWithoutEquilibriumEndWithStatusTwo) {
                                    " exit status 2\n"),
                   status == 2)
             << out.console;
+        EXPECT_LE(out.state->point.EVALS, kMaxBalanceEvaluationsPerPoint) << row;
     }
 }
 

@@ -28,6 +28,8 @@ import re
 import sys
 from pathlib import Path
 
+from document_sections import section_lines
+
 OUTPUT = Path("tests/solver/delft_reference_tables.h")
 SECTION_TITLE = "Delft regression comparison"
 NUMBER = re.compile(r"^-?\d+(\.\d+)?$")
@@ -50,19 +52,6 @@ KEEL_HEEL = "with e0..e3 = "
 
 def fail(message):
     sys.exit("transcribe_delft_tables: " + message)
-
-
-def section_lines(document):
-    lines = document.splitlines()
-    starts = [i for i, line in enumerate(lines) if line.startswith("# ") and SECTION_TITLE in line]
-    if len(starts) != 1:
-        fail("expected one section titled '%s', found %d" % (SECTION_TITLE, len(starts)))
-    body = []
-    for line in lines[starts[0] + 1:]:
-        if line.startswith("# "):
-            break
-        body.append(line)
-    return body
 
 
 def key_value(text):
@@ -113,7 +102,7 @@ def prose_table(text, lead, next_leads):
 
 
 def transcribe(document):
-    lines = section_lines(document)
+    lines = section_lines(document, SECTION_TITLE, 'transcribe_delft_tables')
     tables = []
     for name, caption, count, cols, first, step in PIPE_TABLES:
         rows = pipe_table(lines, caption)

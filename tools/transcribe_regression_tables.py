@@ -29,6 +29,8 @@ import re
 import sys
 from pathlib import Path
 
+from document_sections import section_lines
+
 OUTPUT = Path("src/appendages/regression_tables.h")
 SECTION_TITLE = "Flow-trim and residuary-resistance regressions"
 STATIONS = 15
@@ -38,20 +40,6 @@ MODELS = {"TRIMRG": 44, "RESIRG": 37}  # model -> number of parameters
 
 def fail(message):
     sys.exit("transcribe_regression_tables: " + message)
-
-
-def section_text(document):
-    """The lines of the regressions' section, up to the next top heading."""
-    lines = document.splitlines()
-    starts = [i for i, line in enumerate(lines) if line.startswith("# ") and SECTION_TITLE in line]
-    if len(starts) != 1:
-        fail("expected one section titled '%s', found %d" % (SECTION_TITLE, len(starts)))
-    body = []
-    for line in lines[starts[0] + 1:]:
-        if line.startswith("# "):
-            break
-        body.append(line)
-    return body
 
 
 def table_after(lines, caption):
@@ -199,7 +187,7 @@ def main(argv):
     if len(args) != 1:
         fail("usage: transcribe_regression_tables.py DOCUMENT [--check]")
     document = Path(args[0]).read_text(encoding="utf-8")
-    lines = section_text(document)
+    lines = section_lines(document, SECTION_TITLE, 'transcribe_regression_tables')
     tables = {}
     for model in MODELS:
         index = index_rows(lines, model)

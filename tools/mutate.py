@@ -26,7 +26,8 @@ For each mutant the library and the test program are rebuilt in a build
 folder of their own (default build-mutants/), the suite runs with a time
 limit, and the mutant is
 
-  killed    when the build succeeds and the suite fails (or times out),
+  killed    when the build succeeds and the suite fails (or times out);
+            the tests that failed are listed in the killed_by column,
   survived  when the suite passes,
   stillborn when the mutant does not compile (not counted).
 
@@ -170,6 +171,21 @@ def run(cmd, timeout):
         return None
 
 
+FAILED_TEST = re.compile(r"^\s*\d+ - (\S+) \(")
+
+
+def run_suite(build, timeout):
+    """(passed, names of the failing tests); a suite over its time limit fails as "timeout"."""
+    try:
+        done = subprocess.run(["ctest", "--test-dir", build, "-j2", "--timeout", "120"], cwd=REPO,
+                              stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True, timeout=timeout)
+    except subprocess.TimeoutExpired:
+        return False, ["timeout"]
+    failing = done.stdout.split("The following tests FAILED:", 1)
+    names = [m.group(1) for m in map(FAILED_TEST.match, failing[1].splitlines()) if m] if len(failing) > 1 else []
+    return done.returncode == 0, names
+
+
 def configure(build):
     code = run(["cmake", "-S", ".", "-B", build, "-DCMAKE_BUILD_TYPE=Release", "-DCARINEX_BENCH=OFF"], 600)
     if code != 0 or run(["cmake", "--build", build, "-j2"], 3600) != 0:
@@ -184,14 +200,14 @@ def try_mutant(site, build, suite_timeout):
     lines = original.split("\n")
     line = lines[site["line"] - 1]
     if line[site["begin"]:site["end"]] != site["old"]:
-        return "stale"
+        return "stale", []
     lines[site["line"] - 1] = line[:site["begin"]] + site["new"] + line[site["end"]:]
     try:
         path.write_text("\n".join(lines), encoding="utf-8")
         if run(["cmake", "--build", build, "-j2", "--target", "carinex_tests", "carinex"], 900) != 0:
-            return "stillborn"
-        code = run(["ctest", "--test-dir", build, "-j2", "--timeout", "120"], suite_timeout)
-        return "survived" if code == 0 else "killed"
+            return "stillborn", []
+        passed, failing = run_suite(build, suite_timeout)
+        return ("survived", []) if passed else ("killed", failing)
     finally:
         path.write_text(original, encoding="utf-8")
 
@@ -236,7 +252,7 @@ def main():
                 done[(r["file"], int(r["line"]), int(r["begin"]), r["new"])] = r["status"]
     start = time.time()
     with open(args.out, "a" if done else "w", newline="") as f:
-        w = csv.DictWriter(f, fieldnames=fields + ["status"])
+        w = csv.DictWriter(f, fieldnames=fields + ["status", "killed_by"])
         if not done:
             w.writeheader()
         for n, site in enumerate(chosen, start=1):
@@ -244,9 +260,9 @@ def main():
             if key in done:
                 counts[done[key]] += 1
                 continue
-            status = try_mutant(site, args.build, args.suite_timeout)
+            status, failing = try_mutant(site, args.build, args.suite_timeout)
             counts[status] += 1
-            w.writerow({**{k: site[k] for k in fields}, "status": status})
+            w.writerow({**{k: site[k] for k in fields}, "status": status, "killed_by": " ".join(failing)})
             f.flush()
             print(f'[{n}/{len(chosen)}] {status:9s} {site["file"]}:{site["line"]} '
                   f'{site["old"]!r} -> {site["new"]!r}', flush=True)

@@ -183,6 +183,11 @@ def run_suite(build, timeout):
         return False, ["timeout"]
     failing = done.stdout.split("The following tests FAILED:", 1)
     names = [m.group(1) for m in map(FAILED_TEST.match, failing[1].splitlines()) if m] if len(failing) > 1 else []
+    if done.returncode != 0 and not names:
+        # ctest failed without naming a test: keep its output for a look
+        with open(pathlib.Path(REPO, build, "unnamed_failures.log"), "a") as log:
+            log.write(done.stdout[-4000:] + "\n=====\n")
+        names = ["unnamed"]
     return done.returncode == 0, names
 
 

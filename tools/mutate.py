@@ -5,6 +5,10 @@ Run from the repository root:
 
     python3 tools/mutate.py --sites 300 --seed 1 --out mutants.csv
 
+(--fail-fast stops each suite at its first failure, --exclude leaves out
+slow tests that no mutant needs, e.g. the reader fuzzing; use the same
+options before and after.)
+
 The script finds candidate fault sites in the C++ sources under src/ and
 injects one fault at a time:
 
@@ -171,13 +175,13 @@ def run(cmd, timeout):
         return None
 
 
-FAILED_TEST = re.compile(r"^\s*\d+ - (\S+) \(")
+FAILED_TEST = re.compile(r"^\s*\d+ - (\S+)")
 
 
-def run_suite(build, timeout):
+def run_suite(build, timeout, ctest_options):
     """(passed, names of the failing tests); a suite over its time limit fails as "timeout"."""
     try:
-        done = subprocess.run(["ctest", "--test-dir", build, "-j2", "--timeout", "120"], cwd=REPO,
+        done = subprocess.run(["ctest", "--test-dir", build, "-j2", "--timeout", "120", *ctest_options], cwd=REPO,
                               stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True, timeout=timeout)
     except subprocess.TimeoutExpired:
         return False, ["timeout"]
@@ -199,7 +203,7 @@ def configure(build):
         sys.exit("the suite fails on the unmutated program: fix it first")
 
 
-def try_mutant(site, build, suite_timeout):
+def try_mutant(site, build, suite_timeout, ctest_options):
     path = REPO / site["file"]
     original = path.read_text(encoding="utf-8")
     lines = original.split("\n")
@@ -211,7 +215,7 @@ def try_mutant(site, build, suite_timeout):
         path.write_text("\n".join(lines), encoding="utf-8")
         if run(["cmake", "--build", build, "-j2", "--target", "carinex_tests", "carinex"], 900) != 0:
             return "stillborn", []
-        passed, failing = run_suite(build, suite_timeout)
+        passed, failing = run_suite(build, suite_timeout, ctest_options)
         return ("survived", []) if passed else ("killed", failing)
     finally:
         path.write_text(original, encoding="utf-8")
@@ -227,6 +231,9 @@ def main():
     ap.add_argument("--load-sites")
     ap.add_argument("--list", action="store_true", help="list the drawn sites and stop")
     ap.add_argument("--suite-timeout", type=int, default=900)
+    ap.add_argument("--fail-fast", action="store_true",
+                    help="stop the suite at its first failing test (killed_by then names only the first)")
+    ap.add_argument("--exclude", help="regular expression of tests not run (ctest -E), the same before and after")
     ap.add_argument("--resume", action="store_true",
                     help="keep the mutants already in --out and run only the others")
     args = ap.parse_args()
@@ -247,6 +254,7 @@ def main():
             print(f'{s["file"]}:{s["line"]} {s["kind"]:8s} {s["old"]!r} -> {s["new"]!r}')
         return
 
+    ctest_options = (["--stop-on-failure"] if args.fail_fast else []) + (["-E", args.exclude] if args.exclude else [])
     signal.signal(signal.SIGINT, signal.default_int_handler)
     configure(args.build)
     counts = {"killed": 0, "survived": 0, "stillborn": 0, "stale": 0}
@@ -265,7 +273,7 @@ def main():
             if key in done:
                 counts[done[key]] += 1
                 continue
-            status, failing = try_mutant(site, args.build, args.suite_timeout)
+            status, failing = try_mutant(site, args.build, args.suite_timeout, ctest_options)
             counts[status] += 1
             w.writerow({**{k: site[k] for k in fields}, "status": status, "killed_by": " ".join(failing)})
             f.flush()

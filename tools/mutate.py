@@ -5,9 +5,9 @@ Run from the repository root:
 
     python3 tools/mutate.py --sites 300 --seed 1 --out mutants.csv
 
-(--fail-fast stops each suite at its first failure, --exclude leaves out
-slow tests that no mutant needs, e.g. the reader fuzzing; use the same
-options before and after.)
+(--fail-fast stops each suite at its first failure; --exclude leaves out
+tests by name, e.g. the slow reader fuzzing, whose random damage checks
+robustness rather than results. Use the same options before and after.)
 
 The script finds candidate fault sites in the C++ sources under src/ and
 injects one fault at a time:

@@ -35,6 +35,11 @@ limit, and the mutant is
   survived  when the suite passes,
   stillborn when the mutant does not compile (not counted).
 
+After a change to the tests only, --reuse OLD.csv --since REV takes the
+earlier run's kills by tests whose files (and the test headers they
+include) are unchanged since REV: a test runs in a process of its own, so
+its verdict on a mutant cannot have changed. Every other mutant runs again.
+
 The source file is restored after every mutant, also on Ctrl-C. Standard
 library only.
 """
@@ -203,6 +208,55 @@ def configure(build):
         sys.exit("the suite fails on the unmutated program: fix it first")
 
 
+TEST_MACRO = re.compile(r"^\s*TEST(?:_F|_P)?\(\s*(\w+)\s*,\s*(\w+)\s*\)", re.M)
+INCLUDE = re.compile(r'^\s*#include "([^"]+)"', re.M)
+
+
+def plain_test_name(name):
+    """Suite.Name of a ctest name such as Prefix/Suite.Name/param."""
+    return re.sub(r"^\w+/", "", name).split("/")[0]
+
+
+def unchanged_tests(rev):
+    """Suite.Name of every test whose file, and every test header it includes, is as at rev."""
+    out = subprocess.run(["git", "diff", "--name-only", rev, "--", "tests"], cwd=REPO,
+                         stdout=subprocess.PIPE, text=True, check=True).stdout
+    changed = set(out.split())
+    tests_dir = REPO / "tests"
+
+    def touched(path, seen):
+        rel = str(path.relative_to(REPO))
+        if rel in changed:
+            return True
+        seen.add(path)
+        for inc in INCLUDE.findall(path.read_text(encoding="utf-8")):
+            for base in (path.parent, tests_dir):
+                dep = (base / inc).resolve()
+                if dep.is_file() and dep not in seen and touched(dep, seen):
+                    return True
+        return False
+
+    names = set()
+    for path in sorted(tests_dir.rglob("*.cpp")):
+        if not touched(path, set()):
+            names.update(f"{s}.{n}" for s, n in TEST_MACRO.findall(path.read_text(encoding="utf-8")))
+    return names
+
+
+def reused_outcome(site, old_rows, unchanged):
+    """The old run's outcome when it still holds: a stillborn mutant (the sources are the same),
+    or a kill by a test that has not changed since. None: the mutant must run."""
+    old = old_rows.get((site["file"], site["line"], site["begin"], site["new"]))
+    if old is None:
+        return None
+    if old["status"] == "stillborn":
+        return "stillborn", []
+    killers = old["killed_by"].split()
+    if old["status"] == "killed" and any(plain_test_name(k) in unchanged for k in killers):
+        return "killed", [k for k in killers if plain_test_name(k) in unchanged]
+    return None
+
+
 def try_mutant(site, build, suite_timeout, ctest_options):
     path = REPO / site["file"]
     original = path.read_text(encoding="utf-8")
@@ -234,6 +288,10 @@ def main():
     ap.add_argument("--fail-fast", action="store_true",
                     help="stop the suite at its first failing test (killed_by then names only the first)")
     ap.add_argument("--exclude", help="regular expression of tests not run (ctest -E), the same before and after")
+    ap.add_argument("--reuse", metavar="OLD_CSV",
+                    help="take an earlier run's kills by tests unchanged since --since, and its stillborn "
+                         "mutants, instead of running them again (the sources must be unchanged)")
+    ap.add_argument("--since", metavar="REV", help="the git revision the earlier run's tests were at")
     ap.add_argument("--resume", action="store_true",
                     help="keep the mutants already in --out and run only the others")
     args = ap.parse_args()
@@ -263,6 +321,13 @@ def main():
         with open(args.out, newline="") as f:
             for r in csv.DictReader(f):
                 done[(r["file"], int(r["line"]), int(r["begin"]), r["new"])] = r["status"]
+    old_rows, unchanged = {}, set()
+    if args.reuse:
+        if not args.since:
+            sys.exit("--reuse needs --since")
+        with open(args.reuse, newline="") as f:
+            old_rows = {(r["file"], int(r["line"]), int(r["begin"]), r["new"]): r for r in csv.DictReader(f)}
+        unchanged = unchanged_tests(args.since)
     start = time.time()
     with open(args.out, "a" if done else "w", newline="") as f:
         w = csv.DictWriter(f, fieldnames=fields + ["status", "killed_by"])
@@ -273,11 +338,12 @@ def main():
             if key in done:
                 counts[done[key]] += 1
                 continue
-            status, failing = try_mutant(site, args.build, args.suite_timeout, ctest_options)
+            reused = reused_outcome(site, old_rows, unchanged)
+            status, failing = reused or try_mutant(site, args.build, args.suite_timeout, ctest_options)
             counts[status] += 1
             w.writerow({**{k: site[k] for k in fields}, "status": status, "killed_by": " ".join(failing)})
             f.flush()
-            print(f'[{n}/{len(chosen)}] {status:9s} {site["file"]}:{site["line"]} '
+            print(f'[{n}/{len(chosen)}] {status:9s}{" (reused)" if reused else ""} {site["file"]}:{site["line"]} '
                   f'{site["old"]!r} -> {site["new"]!r}', flush=True)
     run(["cmake", "--build", args.build, "-j2"], 3600)  # leave the build matching the sources
     live = counts["killed"] + counts["survived"]

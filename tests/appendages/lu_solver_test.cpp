@@ -1,3 +1,6 @@
+// The LU solver of the lifting-line system: exact solutions and determinant of
+// a system that needs row interchanges, forward sums that skip leading zeros,
+// and the refusals of singular and oversized matrices with their messages.
 #include "appendages/lu_solver.h"
 
 #include <gtest/gtest.h>
@@ -8,96 +11,65 @@
 namespace carinex {
 namespace {
 
-// A 3 x 3 system stored by columns (leading dimension 3).
+using Vec = std::array<double, 3>;
+using Rows = std::array<Vec, 3>;
+
+// A 3 x 3 system stored by columns (leading dimension 3), factored on construction.
 struct System {
-    std::array<double, 9> A;  // A[(j-1)*3 + (i-1)] = a(i, j)
+    std::array<double, 9> A{};
     std::array<int, 3> INDX{};
     double D = 0;
     int IERR = -1;
     std::ostringstream console;
 
-    double& a(int i, int j) { return A[static_cast<std::size_t>((j - 1) * 3 + (i - 1))]; }
-    void factor() { LUDCMP(console, 3, 3, A, INDX, D, IERR); }
-    std::array<double, 3> solve(std::array<double, 3> b) const {
+    explicit System(const Rows& rows) {
+        for (int i = 1; i <= 3; ++i)
+            for (int j = 1; j <= 3; ++j) a(i, j) = rows[std::size_t(i - 1)][std::size_t(j - 1)];
+        LUDCMP(console, 3, 3, A, INDX, D, IERR);
+    }
+    double& a(int i, int j) { return A[std::size_t((j - 1) * 3 + (i - 1))]; }
+    Vec solve(Vec b) const {
         LUBKSB(3, 3, A, b, INDX);
         return b;
     }
 };
 
-System byRows(std::array<std::array<double, 3>, 3> rows) {
-    System s;
-    for (int i = 1; i <= 3; ++i)
-        for (int j = 1; j <= 3; ++j) s.a(i, j) = rows[static_cast<std::size_t>(i - 1)][static_cast<std::size_t>(j - 1)];
-    return s;
-}
-
-TEST(LuSolver, IdentityFactorsToItself) {
-    System s = byRows({{{1, 0, 0}, {0, 1, 0}, {0, 0, 1}}});
-    const auto before = s.A;
-    s.factor();
-    EXPECT_EQ(s.IERR, 0);
-    EXPECT_EQ(s.D, 1.0);
-    EXPECT_EQ(s.A, before);
-    EXPECT_EQ(s.INDX, (std::array<int, 3>{1, 2, 3}));
-    EXPECT_EQ(s.solve({4, -5, 6}), (std::array<double, 3>{4, -5, 6}));
+TEST(LuSolver, SolvesPivotedSystemsExactly) {
+    const Rows rows = {{{0, 2, 1}, {1, 1, 1}, {4, 1, 3}}};  // zero first pivot, determinant -1
+    System s(rows);
+    ASSERT_EQ(s.IERR, 0);
     EXPECT_EQ(s.console.str(), "");
-}
-
-// A system that needs interchanges (zero in the first pivot), with its
-// exact solution and determinant; right-hand sides with and without leading
-// zeros in the permuted order.
-TEST(LuSolver, KnownSystemsWithPivoting) {
-    const std::array<std::array<double, 3>, 3> rows = {{{0, 2, 1}, {1, 1, 1}, {4, 1, 3}}};
-    const double det = 0 * (1 * 3 - 1 * 1) - 2 * (1 * 3 - 1 * 4) + 1 * (1 * 1 - 1 * 4);  // -1
-    const std::array<std::array<double, 3>, 4> solutions = {{{1, 2, 3}, {0, 0, 1}, {0, 1, 0}, {-2, 0.5, 0}}};
-    for (const auto& x : solutions) {
-        System s = byRows(rows);
-        s.factor();
-        ASSERT_EQ(s.IERR, 0);
-        EXPECT_NE(s.INDX[0], 1) << "the zero pivot must be swapped away";
-        EXPECT_NEAR(s.D * s.a(1, 1) * s.a(2, 2) * s.a(3, 3), det, 1e-14);
-        std::array<double, 3> b{};
+    EXPECT_NEAR(s.D * s.a(1, 1) * s.a(2, 2) * s.a(3, 3), -1.0, 1e-14);
+    for (const Vec& x : {Vec{1, 2, 3}, Vec{0, 0, 1}, Vec{0, 1, 0}, Vec{-2, 0.5, 0}}) {
+        Vec b{};
         for (std::size_t i = 0; i < 3; ++i)
             for (std::size_t j = 0; j < 3; ++j) b[i] += rows[i][j] * x[j];
-        const auto got = s.solve(b);
-        for (std::size_t i = 0; i < 3; ++i) EXPECT_NEAR(got[i], x[i], 1e-14) << "component " << i + 1;
+        const Vec got = s.solve(b);
+        for (std::size_t i = 0; i < 3; ++i) EXPECT_NEAR(got[i], x[i], 1e-14) << x[0] << " component " << i;
     }
-    // leading zeros of the right-hand side: the forward sums start at the first non-zero entry
-    System s = byRows({{{2, 0, 0}, {1, 3, 0}, {1, 1, 4}}});
-    s.factor();
-    const auto got = s.solve({0, 0, 8});
-    EXPECT_EQ(got, (std::array<double, 3>{0, 0, 2}));
-    const auto got2 = s.solve({0, 3, 5});
-    for (std::size_t i = 0; i < 3; ++i) EXPECT_NEAR(got2[i], (std::array<double, 3>{0, 1, 1})[i], 1e-15);
+    // the forward sums start at the first non-zero entry of the right-hand side
+    const System lower({{{2, 0, 0}, {1, 3, 0}, {1, 1, 4}}});
+    EXPECT_EQ(lower.solve({0, 0, 8}), (Vec{0, 0, 2}));
+    const Vec got = lower.solve({0, 3, 5});
+    for (std::size_t i = 0; i < 3; ++i) EXPECT_NEAR(got[i], (Vec{0, 1, 1})[i], 1e-15);
 }
 
-TEST(LuSolver, ZeroRowStopsBeforeAnyColumn) {
-    System s = byRows({{{1, 2, 3}, {0, 0, 0}, {4, 5, 7}}});
-    const auto before = s.A;
-    s.factor();
-    EXPECT_EQ(s.IERR, 150);
-    EXPECT_EQ(s.console.str(), " Matrix singulär\n");
-    EXPECT_EQ(s.A, before) << "no column processed";
-}
-
-TEST(LuSolver, EqualRowsGiveTinyPivot) {
-    System s = byRows({{{1, 2, 3}, {1, 2, 3}, {2, 1, 1}}});
-    s.factor();
-    EXPECT_EQ(s.IERR, 0);
-    EXPECT_EQ(s.console.str(), " AMATRX = TINY\n");
-    int tiny = 0;
-    for (int j = 1; j <= 3; ++j) tiny += s.a(j, j) == 1e-20;
-    EXPECT_EQ(tiny, 1);
-}
-
-TEST(LuSolver, OrderBeyondCapacityIsRefused) {
+TEST(LuSolver, SingularAndOversizedMatrices) {
+    System zeroRow({{{1, 2, 3}, {0, 0, 0}, {4, 5, 7}}});
+    EXPECT_EQ(zeroRow.IERR, kLuSingular);
+    EXPECT_EQ(zeroRow.console.str(), " Matrix singulär\n");
+    EXPECT_EQ(zeroRow.A, (std::array<double, 9>{1, 0, 4, 2, 0, 5, 3, 0, 7})) << "stopped before any column";
+    System equalRows({{{1, 2, 3}, {1, 2, 3}, {2, 1, 1}}});
+    EXPECT_EQ(equalRows.IERR, 0);
+    EXPECT_EQ(equalRows.console.str(), " AMATRX = TINY\n");
+    EXPECT_EQ(int(equalRows.a(1, 1) == 1e-20) + int(equalRows.a(2, 2) == 1e-20) + int(equalRows.a(3, 3) == 1e-20), 1);
     std::array<double, 4> A{1, 0, 0, 1};
     std::array<int, 2> INDX{};
     double D = 0;
     int IERR = 0;
     std::ostringstream console;
     LUDCMP(console, 1, 2, A, INDX, D, IERR);
-    EXPECT_EQ(IERR, 151) << "N larger than the leading dimension";
+    EXPECT_EQ(IERR, kLuTooLarge) << "N larger than the leading dimension";
     LUDCMP(console, 2, 2, A, INDX, D, IERR);
     EXPECT_EQ(IERR, 0);
 }

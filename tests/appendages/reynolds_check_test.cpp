@@ -1,3 +1,7 @@
+// The Reynolds-number check of keel and rudder against the range of their
+// section data (exact warnings, their order, limits counting as in range), and
+// the strip quantities read from the section data: lift slopes at each strip's
+// own Reynolds number, their span mean, and the maximum lift from thickness.
 #include "appendages/reynolds_check.h"
 
 #include <gtest/gtest.h>
@@ -7,7 +11,6 @@
 #include <string>
 
 #include "appendages/keel_tables.h"
-#include "appendages/section_data.h"
 #include "appendages/section_quantities.h"
 
 namespace carinex {
@@ -19,64 +22,63 @@ std::string warning(const std::string& part, const std::string& relation, const 
            "\n extrapolation outside of tabulated drag-values\n RE =" + re + "\n";
 }
 
-// Keel root chord 2, tip chord 0.5 unless given, rudder mean chord 1.
-std::string checkOutput(int keel, int rudder, double VNU, bool full, double root = 2.0, double tip = 0.5) {
-    auto st = makeCaseState();
-    CaseInput& in = st->input;
-    in.KSTYPE = keel;
-    in.RSTYPE = rudder;
-    for (int i = 1; i <= 8; ++i) in.KCHORD(i) = root + (tip - root) * (i - 1) / 7.0;
-    in.RCROOT = 1.2;
-    in.RCTIP = 0.8;
-    std::istringstream keyboard;
-    std::ostringstream console;
-    RunFiles io{keyboard, console, "."};
-    RECHK(*st, io, VNU, full);
-    return console.str();
-}
-
 TEST(ReynoldsCheck, LimitsOrderAndMessages) {
     struct Row {
         int keel, rudder;
         double VNU;
         bool full;
         std::string expected;
+        double root = 2.0, tip = 0.5;  // keel chords; the rudder's mean chord is 1
     };
     const Row rows[] = {
         // keel root 8e7 above, tip 2e7 in range; rudder 4e7 in range
         {0, 0, 4e7, true, warning("keel", "greater", "7*10^7", "0.800E+08")},
-        // keel root 2.2e7 above, tip 5.5e6 in range (tank limit 1e7); rudder exactly at 1e7 is not
-        {63, 63, 1.1e7, false, warning("keel", "greater", "10^7", "0.220E+08") + warning("rudder", "greater", "10^7", "0.110E+08")},
+        // tank limit 1e7: rudder 1.1e7 above, exactly at 1e7 in range
+        {63, 63, 1.1e7, false,
+         warning("keel", "greater", "10^7", "0.220E+08") + warning("rudder", "greater", "10^7", "0.110E+08")},
         {63, 63, 1e7, false, warning("keel", "greater", "10^7", "0.200E+08")},
-        // a keel running from above to below its range: upper first
         {64, 0, 4e6, false, warning("keel", "greater", "6*10^6", "0.800E+07")},
-        {64, 64, 1e5, true, warning("keel", "less", "1.6*10^5", "0.500E+05") + warning("rudder", "less", "1.6*10^5", "0.100E+06")},
+        {64, 64, 1e5, true,
+         warning("keel", "less", "1.6*10^5", "0.500E+05") + warning("rudder", "less", "1.6*10^5", "0.100E+06")},
         {0, 0, 1e5, false, warning("keel", "less", "6*10^4", "0.500E+05")},
-        {0, 63, 1e5, true, warning("keel", "less", "1.2*10^5", "0.500E+05") + warning("rudder", "less", "1.6*10^5", "0.100E+06")},
+        {0, 63, 1e5, true,
+         warning("keel", "less", "1.2*10^5", "0.500E+05") + warning("rudder", "less", "1.6*10^5", "0.100E+06")},
         // the 00-series are checked before the 63-series whichever part carries them
-        {63, 0, 5e4, false, warning("rudder", "less", "6*10^4", "0.500E+05") + warning("keel", "less", "10^5", "0.250E+05")},
-        // exactly at the limits: tip 1.6e5 and root 6.4e5
+        {63, 0, 5e4, false,
+         warning("rudder", "less", "6*10^4", "0.500E+05") + warning("keel", "less", "10^5", "0.250E+05")},
+        // a keel root above and tip below the range: upper first
+        {64, 100, 2e6, false,
+         warning("keel", "greater", "6*10^6", "0.800E+07") + warning("keel", "less", "1.6*10^5", "0.200E+05"), 4.0,
+         0.01},
+        // exactly at the limits: tip 1.6e5 and root 6.4e5; root 7e7
         {64, 64, 3.2e5, true, ""},
         {0, 0, 3.5e7, true, ""},
         {100, 100, 1e9, true, ""},
     };
-    for (const Row& r : rows) EXPECT_EQ(checkOutput(r.keel, r.rudder, r.VNU, r.full), r.expected) << r.keel << "/" << r.rudder << " " << r.VNU;
-    // a keel whose root lies above and whose tip lies below the range: both, upper first
-    EXPECT_EQ(checkOutput(64, 100, 2e6, false, 4.0, 0.01),
-              warning("keel", "greater", "6*10^6", "0.800E+07") + warning("keel", "less", "1.6*10^5", "0.200E+05"));
+    for (const Row& r : rows) {
+        auto st = makeCaseState();
+        CaseInput& in = st->input;
+        in.KSTYPE = r.keel;
+        in.RSTYPE = r.rudder;
+        for (int i = 1; i <= 8; ++i) in.KCHORD(i) = r.root + (r.tip - r.root) * (i - 1) / 7.0;
+        in.RCROOT = 1.2;
+        in.RCTIP = 0.8;
+        std::istringstream keyboard;
+        std::ostringstream console;
+        RunFiles io{keyboard, console, "."};
+        RECHK(*st, io, r.VNU, r.full);
+        EXPECT_EQ(console.str(), r.expected) << r.keel << "/" << r.rudder << " " << r.VNU;
+    }
 }
 
 TEST(SectionQuantities, StripsRudderAndKeelMean) {
     auto st = makeCaseState();
     setupKeelTables(st->run);
     CaseInput& in = st->input;
-    in.KSTYPE = 64;
-    in.RSTYPE = 64;
+    in.KSTYPE = in.RSTYPE = 64;
     in.FULLSC = false;
-    for (int i = 1; i <= 8; ++i) {
-        in.KCHORD(i) = 0.5;
-        in.KTHICK(i) = 0.12;
-    }
+    in.KCHORD.fill(0.5);
+    in.KTHICK.fill(0.12);
     in.KTHICK(8) = 0.7;  // a blunt tip strip keeps a maximum lift of zero
     in.RCROOT = 0.6;
     in.RCTIP = 0.2;

@@ -1,8 +1,7 @@
-// The forces of keel and rudder in one trial state: profile and stimulator
-// drag without lift, a failed lifting line lending nothing, antisymmetry in
-// leeway, the stalled keel as a flat plate, the tip load of a thick tip, the
-// carried-over lift switching at the heel limit, an emerged rudder, and a
-// joined rudder continuous through its removable singularity.
+// The forces of keel and rudder in one trial state: no lift and only drag
+// without a lifting solution, antisymmetry in leeway, the stalled keel as a
+// flat plate, the carried-over lift switching at the heel limit, an emerged
+// rudder, and a joined rudder continuous through its removable singularity.
 #include "appendages/appendage_forces.h"
 
 #include <gtest/gtest.h>
@@ -64,32 +63,21 @@ void forces(CaseState& st, double DELK = 0.0) {
     EXPECT_EQ(console.str(), "");
 }
 
-// Straight ahead and upright there is no lifting solution: whatever the
-// coefficient arrays hold, the keel has only its profile drag along the span
-// and the drag of its trip strip at the stimulator velocity 1.146. Without a
-// hull section at the keel the lifting line fails: upright the side force is
-// then only the keel drag's share across the course.
-TEST(AppendageForces, WithoutLiftOnlyProfileAndStimulatorDrag) {
+// Straight ahead and upright, or without a hull section at the keel, there is
+// no lifting solution: whatever the coefficient arrays hold, the keel carries
+// no lift, only its drag (and that of its trip strip at the stimulator
+// velocity 1.146); upright its side force is the drag's share across the course.
+TEST(AppendageForces, WithoutALiftingSolutionOnlyDrag) {
     auto st = yacht(0.0, 0.0);
-    st->input.HSTIM = 0.0008, st->input.HTRIP = 0.52 * 0.0008, st->input.FULLSC = false;
-    st->app.CLAK.fill(7.0), st->app.CLA2.fill(3.0), st->app.AIAK.fill(0.4);
-    st->app.TAPK.fill(-1.0);
+    st->input.HTRIP = 0.0004, st->input.FULLSC = false;
+    st->app.CLAK.fill(7.0), st->app.CLA2.fill(3.0), st->app.TAPK.fill(-1.0);
     forces(*st);
     const AppendageResults& a = st->app;
     EXPECT_EQ(std::fabs(a.FYK) + std::fabs(a.FZK) + std::fabs(a.CLROOT) + std::fabs(a.YHULL), 0.0);
     EXPECT_EQ(a.TAPK(8), -1.0) << "no tip correction without a lifting solution";
     EXPECT_EQ(a.DRFFAC, 1.5);
-    const double q = st->point.QDYN;
-    EXPECT_DOUBLE_EQ(a.STIMK, 2 * 1.5 * st->input.HTRIP * q * 1.146 * 1.146);
-    double profile = 0.0;
-    for (int i = 1; i <= 8; ++i) {
-        const double RE = st->point.VNU * st->input.KCHORD(i);
-        profile += st->input.KCHORD(i) * st->run.STRW(i) *
-                   appfrc::sectionDrag(64, RE, RE * 0.1 * 1.146, 30000, 0.0, 0.12, 0.0, false);
-    }
-    EXPECT_NEAR(a.FXK, q * 1.5 * 0.0627 * kPi * profile, 1e-9 * a.FXK);
-    EXPECT_GT(a.FXR, 0.0);
-
+    EXPECT_DOUBLE_EQ(a.STIMK, 2 * 1.5 * 0.0004 * st->point.QDYN * 1.146 * 1.146);
+    EXPECT_GT(std::min(a.FXK, a.FXR), 0.0);
     auto failed = yacht(0.05, 0.0);
     failed->trial.KRA = 0.0;
     failed->app.CLAK.fill(7.0);
@@ -138,25 +126,11 @@ TEST(AppendageForces, StalledKeelIsAFlatPlate) {
     }
 }
 
-// A tip thicker than the strips above it shifts the spanwise load outward:
-// the tip factors move from the elliptic values towards 1.
-TEST(AppendageForces, ThickTipRaisesTheTipLoad) {
-    auto plain = yacht(0.05, 0.0), bulb = yacht(0.05, 0.0);
-    bulb->input.KTHICK(8) = 0.6;
-    forces(*plain);
-    forces(*bulb);
-    const KeelTables& k = plain->run.keel;
-    for (int i = 1; i <= 8; ++i) {
-        EXPECT_GE(plain->app.TAPK(i), std::min(k.TIPTAB(1, i), k.TIPTAB(5, i)) - 0.05) << i;
-        EXPECT_LE(plain->app.TAPK(i), std::max(k.TIPTAB(1, i), k.TIPTAB(5, i)) + 0.05) << i;
-    }
-    EXPECT_GT(bulb->app.TAPK(8), plain->app.TAPK(8));
-    EXPECT_LT(bulb->app.TAPK(1), plain->app.TAPK(1));
-}
-
-// From 0.35 rad of heel the hull takes the carried-over keel lift and its
-// own lift fully along its axis, below that half: the hull force jumps there.
-TEST(AppendageForces, CarryOverShareSwitchesAtTheHeelLimit) {
+// From 0.35 rad of heel the hull takes the carried-over keel lift and its own
+// lift fully along its axis, below that half: the hull force jumps there. An
+// emerged rudder (no chord at the waterline) carries no force, not even the
+// vertical force of an earlier trial state.
+TEST(AppendageForces, HeeledCarryOverAndEmergedRudder) {
     auto hullForce = [](double heel) {
         auto st = yacht(0.05, heel);
         forces(*st);
@@ -167,11 +141,6 @@ TEST(AppendageForces, CarryOverShareSwitchesAtTheHeelLimit) {
     EXPECT_GT(std::fabs(at - below), 1.0) << "newtons";
     EXPECT_LT(std::fabs(below - hullForce(0.35 - 2e-9)), 1e-4);
     EXPECT_LT(std::fabs(hullForce(0.35 + 1e-9) - at), 1e-4);
-}
-
-// An emerged rudder (no chord at the waterline) carries no force, not even
-// the vertical force of an earlier trial state.
-TEST(AppendageForces, RudderWithoutChordCarriesNothing) {
     auto st = yacht(0.05, 0.3);
     forces(*st);
     EXPECT_NE(st->app.FZR, 0.0);

@@ -84,8 +84,7 @@ TEST(FoilCheck, ThicknessWindowsSweepClampAndNotes) {
 TEST(FoilCheck, CaseReaderNotesReducedAccuracy) {
     test::ScratchDir dir;
     std::string app = test::appendageText(63, 64);
-    app.replace(app.find("RSWEEP\n5\n"), 9, "RSWEEP\n75\n");
-    dir.write("APPEND/KEEL.APP", app);
+    dir.write("APPEND/KEEL.APP", app.replace(app.find("RSWEEP\n5\n"), 9, "RSWEEP\n75\n"));
     auto st = makeCaseState();
     st->run.PI = 3.141592653589793;
     FoilRun run(dir.path());

@@ -12,22 +12,18 @@ namespace carinex {
 namespace {
 
 using Vec = std::array<double, 3>;
-using Rows = std::array<Vec, 3>;
 
-// A 3 x 3 system stored by columns (leading dimension 3), factored on construction.
+// A 3 x 3 system given by rows, stored by columns (leading dimension 3) and factored.
 struct System {
     std::array<double, 9> A{};
     std::array<int, 3> INDX{};
     double D = 0;
     int IERR = -1;
     std::ostringstream console;
-
-    explicit System(const Rows& rows) {
-        for (int i = 1; i <= 3; ++i)
-            for (int j = 1; j <= 3; ++j) a(i, j) = rows[std::size_t(i - 1)][std::size_t(j - 1)];
+    explicit System(const std::array<Vec, 3>& rows) {
+        for (std::size_t k = 0; k < 9; ++k) A[k] = rows[k % 3][k / 3];
         LUDCMP(console, 3, 3, A, INDX, D, IERR);
     }
-    double& a(int i, int j) { return A[std::size_t((j - 1) * 3 + (i - 1))]; }
     Vec solve(Vec b) const {
         LUBKSB(3, 3, A, b, INDX);
         return b;
@@ -35,15 +31,13 @@ struct System {
 };
 
 TEST(LuSolver, SolvesPivotedSystemsExactly) {
-    const Rows rows = {{{0, 2, 1}, {1, 1, 1}, {4, 1, 3}}};  // zero first pivot, determinant -1
-    System s(rows);
+    const System s({{{0, 2, 1}, {1, 1, 1}, {4, 1, 3}}});  // a zero first pivot; determinant -1
     ASSERT_EQ(s.IERR, 0);
     EXPECT_EQ(s.console.str(), "");
-    EXPECT_NEAR(s.D * s.a(1, 1) * s.a(2, 2) * s.a(3, 3), -1.0, 1e-14);
-    for (const Vec& x : {Vec{1, 2, 3}, Vec{0, 0, 1}, Vec{0, 1, 0}, Vec{-2, 0.5, 0}}) {
-        Vec b{};
-        for (std::size_t i = 0; i < 3; ++i)
-            for (std::size_t j = 0; j < 3; ++j) b[i] += rows[i][j] * x[j];
+    EXPECT_NEAR(s.D * s.A[0] * s.A[4] * s.A[8], -1.0, 1e-14);
+    const std::array<Vec, 2> cases[] = {
+        {{{1, 2, 3}, {7, 6, 15}}}, {{{0, 0, 1}, {1, 1, 3}}}, {{{0, 1, 0}, {2, 1, 1}}}, {{{-2, 0.5, 0}, {1, -1.5, -7.5}}}};
+    for (const auto& [x, b] : cases) {
         const Vec got = s.solve(b);
         for (std::size_t i = 0; i < 3; ++i) EXPECT_NEAR(got[i], x[i], 1e-14) << x[0] << " component " << i;
     }
@@ -55,14 +49,14 @@ TEST(LuSolver, SolvesPivotedSystemsExactly) {
 }
 
 TEST(LuSolver, SingularAndOversizedMatrices) {
-    System zeroRow({{{1, 2, 3}, {0, 0, 0}, {4, 5, 7}}});
+    const System zeroRow({{{1, 2, 3}, {0, 0, 0}, {4, 5, 7}}});
     EXPECT_EQ(zeroRow.IERR, kLuSingular);
     EXPECT_EQ(zeroRow.console.str(), " Matrix singulär\n");
     EXPECT_EQ(zeroRow.A, (std::array<double, 9>{1, 0, 4, 2, 0, 5, 3, 0, 7})) << "stopped before any column";
-    System equalRows({{{1, 2, 3}, {1, 2, 3}, {2, 1, 1}}});
+    const System equalRows({{{1, 2, 3}, {1, 2, 3}, {2, 1, 1}}});
     EXPECT_EQ(equalRows.IERR, 0);
     EXPECT_EQ(equalRows.console.str(), " AMATRX = TINY\n");
-    EXPECT_EQ(int(equalRows.a(1, 1) == 1e-20) + int(equalRows.a(2, 2) == 1e-20) + int(equalRows.a(3, 3) == 1e-20), 1);
+    EXPECT_EQ(int(equalRows.A[0] == 1e-20) + int(equalRows.A[4] == 1e-20) + int(equalRows.A[8] == 1e-20), 1);
     std::array<double, 4> A{1, 0, 0, 1};
     std::array<int, 2> INDX{};
     double D = 0;

@@ -1,17 +1,12 @@
 // The Reynolds-number check of keel and rudder against the range of their
-// section data (exact warnings, their order, limits counting as in range), and
-// the strip quantities read from the section data: lift slopes at each strip's
-// own Reynolds number, their span mean, and the maximum lift from thickness.
+// section data: the exact warnings, their order, and limits counting as in range.
 #include "appendages/reynolds_check.h"
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <sstream>
 #include <string>
 
-#include "appendages/keel_tables.h"
-#include "appendages/section_quantities.h"
 
 namespace carinex {
 namespace {
@@ -69,31 +64,6 @@ TEST(ReynoldsCheck, LimitsOrderAndMessages) {
         RECHK(*st, io, r.VNU, r.full);
         EXPECT_EQ(console.str(), r.expected) << r.keel << "/" << r.rudder << " " << r.VNU;
     }
-}
-
-TEST(SectionQuantities, StripsRudderAndKeelMean) {
-    auto st = makeCaseState();
-    setupKeelTables(st->run);
-    CaseInput& in = st->input;
-    in.KSTYPE = in.RSTYPE = 64;
-    in.FULLSC = false;
-    in.KCHORD.fill(0.5);
-    in.KTHICK.fill(0.12);
-    in.KTHICK(8) = 0.7;  // a blunt tip strip keeps a maximum lift of zero
-    in.RCROOT = 0.6;
-    in.RCTIP = 0.2;
-    in.RTCRT = 0.15;
-    in.RTCTP = 0.09;
-    st->point.VNU = 1e6;
-    sectionQuantities(*st);
-    const AppendageResults& a = st->app;
-    const double keel = 0.079 * std::log10(5e5) + 0.513;
-    for (int i = 1; i <= 8; ++i) EXPECT_DOUBLE_EQ(a.SLOPK(i), keel) << i;
-    EXPECT_NEAR(st->point.SLOPKM, keel, 1e-4 * keel) << "the weighted mean of equal strips";
-    EXPECT_DOUBLE_EQ(a.SLOPR, 0.0985 * std::log10(4e5) + 0.4063) << "rudder curve at the mean chord";
-    EXPECT_DOUBLE_EQ(a.CLMXK(1), 0.95 * 1.6);
-    EXPECT_EQ(a.CLMXK(8), 0.0);
-    EXPECT_DOUBLE_EQ(a.CLMXR, 0.95 * 1.32) << "from the thinner end";
 }
 
 }  // namespace

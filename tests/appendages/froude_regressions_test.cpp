@@ -31,7 +31,8 @@ std::unique_ptr<CaseState> yacht() {
     FlowResults& f = s->flow;
     t.LWLPHI = 10.2, t.BWLPHI = 3.05, t.TCBPHI = 0.52, t.VOLCB = 6.15, t.AHSPHI = 1.21, t.AWLPHI = 22.3;
     t.AWL1 = 10.1, t.AWL2 = 12.2, t.VCB1 = 3.0, t.VCB2 = 3.15, t.RBL1 = 0.575, t.RTL1 = 0.098, t.RAL1 = 0.6;
-    t.RAL2 = 0.713, t.CW1 = 0.625, t.CW2 = 0.816, t.CVP1 = 0.571, t.RAX1 = 0.2075, t.CPA = 0.531, t.RLV2 = 3.337;
+    t.RAL2 = 0.713, t.CW1 = 0.625, t.CW2 = 0.816, t.CVP1 = 0.571, t.RAX1 = 0.2075, t.CPA = 0.531;
+    t.RLV2 = 3.337;
     t.TCLTOH = 0.081, t.RBTPHI = 5.865, t.LCFPHI = 0.56, t.LCBPHI = 0.535, t.KSLP0 = -0.12, t.OVRHNG = 0.75;
     t.TFWD = 0.35, t.CXPHI = 0.763, t.DRFPHI = 0.012, t.OVHTC = 0.00596, t.OVHEXP = 0.2298, t.OVHF = 1.0735;
     t.RKCL = 0.1275, t.VOLFNZ = 4.2;
@@ -100,7 +101,8 @@ TEST(FroudeRegressions, StationsNegativeStationsAndTheInterval) {
     for (double FN = 0.1501; FN < 0.75; FN += 0.0049) {
         const auto m = static_cast<std::size_t>(stationIndex(FN));
         const double R = residuary(*st, FN);
-        EXPECT_TRUE(R >= std::min(steep.R[m], steep.R[m + 1]) && R <= std::max(steep.R[m], steep.R[m + 1])) << FN;
+        const double lo = std::min(steep.R[m], steep.R[m + 1]), hi = std::max(steep.R[m], steep.R[m + 1]);
+        EXPECT_TRUE(R >= lo && R <= hi) << FN;
     }
     // a last station more than 110 % away from the one before is replaced by it; beyond it
     // the resistance grows with the last interval's slope, the station as it is

@@ -34,7 +34,8 @@ TEST(KeelTables, WeightsAndTipTable) {
     EXPECT_NEAR(r.ZSTRIP(1), 0.0, 1e-16) << "the root strip is at the hull";
     EXPECT_DOUBLE_EQ(r.keel.TIPTAB(2, 3), 1.0342);
     EXPECT_NEAR(r.keel.TIPTAB(5, 8), 0.2484, 5e-5);
-    for (int i = 1; i <= 8; ++i) EXPECT_DOUBLE_EQ(r.keel.TIPTAB(5, i), 4 / kPi * std::sin(kPi / 2 - (i - 1) * kPi / 16));
+    for (int i = 1; i <= 8; ++i)
+        EXPECT_DOUBLE_EQ(r.keel.TIPTAB(5, i), 4 / kPi * std::sin(kPi / 2 - (i - 1) * kPi / 16)) << i;
 }
 
 // An elliptic keel of span s and root chord c0 (unit section slope, zero
@@ -124,7 +125,8 @@ TEST(KeelLiftingLine, HullUpwashAtTheRoot) {
     ASSERT_EQ(solve(*circle), 0);
     EXPECT_GT(circle->app.UPWK(1), 1.8);
     EXPECT_LT(circle->app.UPWK(1), 2.0);
-    for (int i = 1; i <= 8; ++i) EXPECT_TRUE(std::isfinite(circle->app.CLAK(i)) && std::isfinite(circle->app.AIA2(i)));
+    for (int i = 1; i <= 8; ++i)
+        EXPECT_TRUE(std::isfinite(circle->app.CLAK(i)) && std::isfinite(circle->app.AIA2(i))) << i;
 }
 
 // Below 0.02 rad of sweep the keel counts as unswept; above, the swept
@@ -189,8 +191,11 @@ TEST(LuSolver, SolvesPivotedSystemsExactly) {
     ASSERT_EQ(s.IERR, 0);
     EXPECT_EQ(s.console.str(), "");
     EXPECT_NEAR(s.D * s.A[0] * s.A[4] * s.A[8], -1.0, 1e-14);
-    const std::array<Vec, 2> cases[] = {
-        {{{1, 2, 3}, {7, 6, 15}}}, {{{0, 0, 1}, {1, 1, 3}}}, {{{0, 1, 0}, {2, 1, 1}}}, {{{-2, 0.5, 0}, {1, -1.5, -7.5}}}};
+    const std::array<Vec, 2> cases[] = {  // x and b = A x
+        {{{1, 2, 3}, {7, 6, 15}}},
+        {{{0, 0, 1}, {1, 1, 3}}},
+        {{{0, 1, 0}, {2, 1, 1}}},
+        {{{-2, 0.5, 0}, {1, -1.5, -7.5}}}};
     for (const auto& [x, b] : cases) {
         const Vec got = s.solve(b);
         for (std::size_t i = 0; i < 3; ++i) EXPECT_NEAR(got[i], x[i], 1e-14) << x[0] << " component " << i;

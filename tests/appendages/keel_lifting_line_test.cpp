@@ -1,38 +1,63 @@
+// The keel's lifting line and its tables: elliptic loading against Prandtl's
+// theory, the hull image doubling the aspect ratio, the hull's upwash at the
+// root, the sweep branches, the heeled root and a missing hull section; the
+// strip weights and the elliptic tip factors. Its LU solver: exact solutions
+// and determinant of a system that needs row interchanges, forward sums that
+// skip leading zeros, and the refusals of singular and oversized matrices with
+// their messages.
 #include "appendages/keel_lifting_line.h"
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <sstream>
 
 #include "appendages/keel_tables.h"
+#include "appendages/lu_solver.h"
 
 namespace carinex {
 namespace {
 
 constexpr double kPi = 3.141592653589793;
 
+// The strip weights (trapezoid weights times the elliptic shape) integrate
+// sin(theta) over 0 .. pi/2, exactly 1; the tip table's last column holds the
+// elliptic tip factors (4/pi) sin(theta) that the printed column rounds.
+TEST(KeelTables, WeightsAndTipTable) {
+    auto st = makeCaseState();
+    setupKeelTables(st->run);
+    const RunConstants& r = st->run;
+    double sum = 0;
+    for (int i = 1; i <= 8; ++i) sum += r.STRW(i) * kPi / 16;
+    EXPECT_NEAR(sum, 1.0, 4e-3);
+    EXPECT_NEAR(r.ZSTRIP(1), 0.0, 1e-16) << "the root strip is at the hull";
+    EXPECT_DOUBLE_EQ(r.keel.TIPTAB(2, 3), 1.0342);
+    EXPECT_NEAR(r.keel.TIPTAB(5, 8), 0.2484, 5e-5);
+    for (int i = 1; i <= 8; ++i)
+        EXPECT_DOUBLE_EQ(r.keel.TIPTAB(5, i), 4 / kPi * std::sin(kPi / 2 - (i - 1) * kPi / 16)) << i;
+}
+
 // An elliptic keel of span s and root chord c0 (unit section slope, zero
-// thickness) upright under a hull section of half-breadth a0 and depth b0.
-std::unique_ptr<CaseState> ellipticKeel(double s, double c0, double KARF, double a0, double b0) {
+// thickness) upright under a hull section of half-breadth a0 and depth b0;
+// by default a section so small and flat that it leaves the flow alone.
+std::unique_ptr<CaseState> ellipticKeel(double s, double c0 = 1.0, double KARF = 2.0, double a0 = 0.0,
+                                        double b0 = 0.0) {
+    if (a0 == 0.0) {
+        a0 = 1e-4 * s;
+        b0 = 1e-7 * s;
+    }
     auto st = makeCaseState();
     setupKeelTables(st->run);
     st->trial.KSPAN = s;
-    for (int i = 1; i <= 8; ++i) {
-        st->input.KCHORD(i) = c0 * st->run.keel.SINTH(i);
-        st->app.SLOPK(i) = 1.0;
-    }
+    for (int i = 1; i <= 8; ++i) st->input.KCHORD(i) = c0 * st->run.keel.SINTH(i);
+    st->app.SLOPK.fill(1.0);
     st->upright.KCMEAN = kPi * c0 / 4;
     st->app.KARF = KARF;
     st->trial.KRZK = b0;
     st->trial.KRA = kPi * a0 * b0 / 2;
     st->trial.KRY2 = a0;
     return st;
-}
-
-// A hull section so small and flat that it leaves the flow alone.
-std::unique_ptr<CaseState> freeKeel(double s, double c0 = 1.0, double KARF = 2.0) {
-    return ellipticKeel(s, c0, KARF, 1e-4 * s, 1e-7 * s);
 }
 
 int solve(CaseState& st, double PHI = 0.0, double SWEEP = 0.0) {
@@ -50,18 +75,15 @@ int solve(CaseState& st, double PHI = 0.0, double SWEEP = 0.0) {
 // lift slope approaches Prandtl's 2 pi A/(A + 2) as the section-loading
 // corrections of a finite wing fade with growing aspect ratio.
 TEST(KeelLiftingLine, EllipticPlanformMatchesTheory) {
-    struct Case {
-        double A, tolerance;
-    };
-    for (const Case c : {Case{8, 0.05}, Case{10, 0.03}, Case{20, 0.01}}) {
-        auto st = freeKeel(c.A * kPi / 8);  // A = 2 s / KCMEAN with the image
+    for (auto [A, tolerance] : {std::pair{8.0, 0.05}, {10.0, 0.03}, {20.0, 0.01}}) {
+        auto st = ellipticKeel(A * kPi / 8);  // A = 2 s / KCMEAN with the image
         ASSERT_EQ(solve(*st), 0);
         const AppendageResults& a = st->app;
-        const double prandtl = 2 * kPi * c.A / (c.A + 2);
+        const double prandtl = 2 * kPi * A / (A + 2);
         for (int i = 1; i <= 8; ++i) {
-            EXPECT_NEAR(a.CLAK(i) / a.CLAK(8), 1.0, 2e-4) << "A " << c.A << " strip " << i;
-            EXPECT_NEAR(a.AIAK(i) * kPi * c.A / a.CLAK(i), 1.0, 1e-3) << "A " << c.A << " strip " << i;
-            EXPECT_NEAR(a.CLAK(i) / prandtl, 1.0, c.tolerance) << "A " << c.A;
+            EXPECT_NEAR(a.CLAK(i) / a.CLAK(8), 1.0, 2e-4) << "A " << A << " strip " << i;
+            EXPECT_NEAR(a.AIAK(i) * kPi * A / a.CLAK(i), 1.0, 1e-3) << "A " << A << " strip " << i;
+            EXPECT_NEAR(a.CLAK(i) / prandtl, 1.0, tolerance) << "A " << A;
             EXPECT_LT(a.CLAK(i), prandtl);
             EXPECT_NEAR(a.UPWK(i), 1.0, 2e-3);
             EXPECT_NEAR(a.INCK(i), 1.0, 1e-12);
@@ -74,12 +96,9 @@ TEST(KeelLiftingLine, EllipticPlanformMatchesTheory) {
 // The keel with its image in the hull is a wing of twice its span: KARF = 2
 // on span s gives the lift of KARF = 1 on span 2s.
 TEST(KeelLiftingLine, HullImageDoublesTheAspectRatio) {
-    auto mirrored = freeKeel(2.0, 1.0, 2.0);
-    auto doubled = freeKeel(4.0, 1.0, 1.0);
-    auto single = freeKeel(2.0, 1.0, 1.0);
-    ASSERT_EQ(solve(*mirrored), 0);
-    ASSERT_EQ(solve(*doubled), 0);
-    ASSERT_EQ(solve(*single), 0);
+    auto mirrored = ellipticKeel(2.0, 1.0, 2.0), doubled = ellipticKeel(4.0, 1.0, 1.0);
+    auto single = ellipticKeel(2.0, 1.0, 1.0);
+    for (auto* st : {&mirrored, &doubled, &single}) ASSERT_EQ(solve(**st), 0);
     for (int i = 1; i <= 8; ++i) {
         EXPECT_NEAR(mirrored->app.CLAK(i), doubled->app.CLAK(i), 2e-3 * doubled->app.CLAK(i)) << i;
         EXPECT_GT(mirrored->app.CLAK(i), 1.2 * single->app.CLAK(i)) << i;
@@ -88,11 +107,12 @@ TEST(KeelLiftingLine, HullImageDoublesTheAspectRatio) {
 
 // At the keel root on an ellipse of half-breadth a0 and depth b0 the cross
 // flow is speeded up by b0/a0 (a thick keel root takes part of it away);
-// both load cases then carry lift.
+// both load cases then carry lift. A circular section would make the map
+// singular: it is flattened to 0.95 of its depth, the root upwash nearly 1.
 TEST(KeelLiftingLine, HullUpwashAtTheRoot) {
     const double a0 = 0.8, b0 = 0.4;
     auto st = ellipticKeel(1.5, 1.0, 2.0, a0, b0);
-    for (int i = 1; i <= 8; ++i) st->input.KTHICK(i) = 0.12;
+    st->input.KTHICK.fill(0.12);
     ASSERT_EQ(solve(*st), 0);
     const double upwash = (b0 / a0) * (1 - 2 * 0.12 * st->input.KCHORD(1) / kPi / a0);
     EXPECT_NEAR(st->app.UPWK(1), 1 + upwash, 1e-9);
@@ -101,40 +121,38 @@ TEST(KeelLiftingLine, HullUpwashAtTheRoot) {
     EXPECT_NEAR(st->app.HCARRY, b0, 1e-15);
     EXPECT_NEAR(st->app.CLRCOR, (a0 + b0) / st->input.KCHORD(1), 1e-9);
 
-    // a circular section would make the map singular: it is flattened to 0.95 of its depth,
-    // and the cross flow at the root speeds up by nearly b0/a0 = 1
     auto circle = ellipticKeel(1.5, 1.0, 2.0, b0, b0);
     ASSERT_EQ(solve(*circle), 0);
     EXPECT_GT(circle->app.UPWK(1), 1.8);
     EXPECT_LT(circle->app.UPWK(1), 2.0);
-    for (int i = 1; i <= 8; ++i) EXPECT_TRUE(std::isfinite(circle->app.CLAK(i)) && std::isfinite(circle->app.AIA2(i)));
+    for (int i = 1; i <= 8; ++i)
+        EXPECT_TRUE(std::isfinite(circle->app.CLAK(i)) && std::isfinite(circle->app.AIA2(i))) << i;
 }
 
 // Below 0.02 rad of sweep the keel counts as unswept; above, the swept
 // loading takes over continuously and more sweep gives less lift.
 TEST(KeelLiftingLine, SweepBranches) {
     auto lift = [](double sweep) {
-        auto st = freeKeel(2.0);
+        auto st = ellipticKeel(2.0);
         EXPECT_EQ(solve(*st, 0.0, sweep), 0);
         return st->app.CLAK;
     };
     const auto straight = lift(0.0), justBelow = lift(0.0199), justAbove = lift(0.0201), swept = lift(0.5);
+    EXPECT_EQ(justBelow.data, straight.data);
     for (int i = 1; i <= 8; ++i) {
-        EXPECT_EQ(justBelow(i), straight(i)) << i;
         EXPECT_NEAR(justAbove(i), straight(i), 0.03 * straight(i)) << i;
         EXPECT_LT(swept(i), straight(i)) << i;
     }
 }
 
 // The heeled keel: the root's incidence ratio is 1/cos(heel); a section with
-// no immersed depth gives no ellipse and leaves the coefficients alone.
+// no immersed area gives no ellipse and leaves the coefficients alone.
 TEST(KeelLiftingLine, HeeledAndDegenerateSections) {
     const double PHI = 0.35;
     auto st = ellipticKeel(1.5, 1.0, 2.0, 0.8, 0.4);
-    TestPoint& p = st->point;
-    p.SINPHI = std::sin(PHI);
-    p.COSPHI = std::cos(PHI);
-    p.TANPHI = std::tan(PHI);
+    st->point.SINPHI = std::sin(PHI);
+    st->point.COSPHI = std::cos(PHI);
+    st->point.TANPHI = std::tan(PHI);
     TrialHydrostatics& t = st->trial;
     t.KRY2 = 1.2, t.KRZ2 = -0.1, t.KRY1 = -1.0;
     t.KRYD = 0.3, t.KRZD = 0.35, t.KRZK = 0.4;
@@ -147,6 +165,66 @@ TEST(KeelLiftingLine, HeeledAndDegenerateSections) {
     EXPECT_EQ(solve(*st, PHI), kNoHullSection);
     EXPECT_EQ(solve(*st, 0.0), kNoHullSection);
     EXPECT_EQ(st->app.CLAK.data, before.data);
+}
+
+using Vec = std::array<double, 3>;
+
+// A 3 x 3 system given by rows, stored by columns (leading dimension 3) and factored.
+struct System {
+    std::array<double, 9> A{};
+    std::array<int, 3> INDX{};
+    double D = 0;
+    int IERR = -1;
+    std::ostringstream console;
+    explicit System(const std::array<Vec, 3>& rows) {
+        for (std::size_t k = 0; k < 9; ++k) A[k] = rows[k % 3][k / 3];
+        LUDCMP(console, 3, 3, A, INDX, D, IERR);
+    }
+    Vec solve(Vec b) const {
+        LUBKSB(3, 3, A, b, INDX);
+        return b;
+    }
+};
+
+TEST(LuSolver, SolvesPivotedSystemsExactly) {
+    const System s({{{0, 2, 1}, {1, 1, 1}, {4, 1, 3}}});  // a zero first pivot; determinant -1
+    ASSERT_EQ(s.IERR, 0);
+    EXPECT_EQ(s.console.str(), "");
+    EXPECT_NEAR(s.D * s.A[0] * s.A[4] * s.A[8], -1.0, 1e-14);
+    const std::array<Vec, 2> cases[] = {  // x and b = A x
+        {{{1, 2, 3}, {7, 6, 15}}},
+        {{{0, 0, 1}, {1, 1, 3}}},
+        {{{0, 1, 0}, {2, 1, 1}}},
+        {{{-2, 0.5, 0}, {1, -1.5, -7.5}}}};
+    for (const auto& [x, b] : cases) {
+        const Vec got = s.solve(b);
+        for (std::size_t i = 0; i < 3; ++i) EXPECT_NEAR(got[i], x[i], 1e-14) << x[0] << " component " << i;
+    }
+    // the forward sums start at the first non-zero entry of the right-hand side
+    const System lower({{{2, 0, 0}, {1, 3, 0}, {1, 1, 4}}});
+    EXPECT_EQ(lower.solve({0, 0, 8}), (Vec{0, 0, 2}));
+    const Vec got = lower.solve({0, 3, 5});
+    for (std::size_t i = 0; i < 3; ++i) EXPECT_NEAR(got[i], (Vec{0, 1, 1})[i], 1e-15);
+}
+
+TEST(LuSolver, SingularAndOversizedMatrices) {
+    const System zeroRow({{{1, 2, 3}, {0, 0, 0}, {4, 5, 7}}});
+    EXPECT_EQ(zeroRow.IERR, kLuSingular);
+    EXPECT_EQ(zeroRow.console.str(), " Matrix singulär\n");
+    EXPECT_EQ(zeroRow.A, (std::array<double, 9>{1, 0, 4, 2, 0, 5, 3, 0, 7})) << "stopped before any column";
+    const System equalRows({{{1, 2, 3}, {1, 2, 3}, {2, 1, 1}}});
+    EXPECT_EQ(equalRows.IERR, 0);
+    EXPECT_EQ(equalRows.console.str(), " AMATRX = TINY\n");
+    EXPECT_EQ(int(equalRows.A[0] == 1e-20) + int(equalRows.A[4] == 1e-20) + int(equalRows.A[8] == 1e-20), 1);
+    std::array<double, 4> A{1, 0, 0, 1};
+    std::array<int, 2> INDX{};
+    double D = 0;
+    int IERR = 0;
+    std::ostringstream console;
+    LUDCMP(console, 1, 2, A, INDX, D, IERR);
+    EXPECT_EQ(IERR, kLuTooLarge) << "N larger than the leading dimension";
+    LUDCMP(console, 2, 2, A, INDX, D, IERR);
+    EXPECT_EQ(IERR, 0);
 }
 
 }  // namespace

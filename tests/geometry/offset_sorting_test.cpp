@@ -58,15 +58,13 @@ TEST(Prep1, StationsFromSternToBowAndPointsByHeight) {
     PREP1(*st);
     const RawOffsets& r = st->raw;
     EXPECT_EQ(r.NST, 3);
-    EXPECT_EQ(r.XOFF(1), 1.0);
-    EXPECT_EQ(r.XOFF(2), 2.0);
-    EXPECT_EQ(r.XOFF(3), 3.0);
-    EXPECT_EQ(r.ZOFF(2, 1), 0.1);
-    EXPECT_EQ(r.YOFF(2, 1), 0.6);
-    EXPECT_EQ(r.ZOFF(1, 3), -0.4);
+    EXPECT_EQ(r.NPMAX, 3);
+    for (int i = 1; i <= 3; ++i) EXPECT_EQ(r.XOFF(i), static_cast<double>(i));
     EXPECT_EQ(r.NP(1), 3);
     EXPECT_EQ(r.NP(3), 2);
-    EXPECT_EQ(r.NPMAX, 3);
+    EXPECT_EQ(r.YOFF(2, 1), 0.6);
+    EXPECT_EQ(r.ZOFF(2, 1), 0.1);
+    EXPECT_EQ(r.ZOFF(1, 3), -0.4);
 }
 
 TEST(Prep2, RecountDropsDeletedPoints) {

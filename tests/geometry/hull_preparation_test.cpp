@@ -140,11 +140,17 @@ constexpr double kEndTolerance = 2e-4;
 // The waterline HULL1 finds, its ends on the exact keel line, afloat at VOLUME at T = 0 in the final
 // axes. x = 0 at the largest section: the zero of the slope of a spline through seven sections,
 // whose free ends three intervals away shift it by at most ~2.5 mm. Sections resampled evenly along
-// their straight girth, the empty slots at the common height.
+// their straight girth, the empty slots at the common height. The rudder keeps its tip and ends at
+// the new waterline, its root chord following the taper.
 TEST(HullAnalytic, FloatsAtTheVolumeInTheFinalAxes) {
     const VeeHull hull;
     const double V = hull.volume(kDesignHeight);
     Hull1Run run(stations(hull), V);
+    CaseInput& c = run.st->input;
+    c.KSTYPE = 64;  // keel and rudder
+    c.RSPAN = 1.2;
+    c.RCROOT = 0.38;
+    c.RCTIP = 0.25;
     ASSERT_EQ(run.run(), 0) << run.console();
     EXPECT_EQ(run.console(), "");
     const PreparedHull& p = run.st->hull;
@@ -169,7 +175,9 @@ TEST(HullAnalytic, FloatsAtTheVolumeInTheFinalAxes) {
         }
     }
     EXPECT_NEAR(p.ZS[kStationSlots - 1][75], -hull.sheer - T0, 1e-15) << "empty slots at the common height";
-    EXPECT_EQ(run.st->input.XLEVER, XFKEEL - 4.5) << "measured aft from the forward end, now a position";
+    EXPECT_EQ(c.XLEVER, XFKEEL - 4.5) << "measured aft from the forward end, now a position";
+    EXPECT_NEAR(c.RSPAN, 1.2 - T0, 1e-15);
+    EXPECT_NEAR(c.RCROOT, 0.25 + (0.38 - 0.25) * (1.2 - T0) / 1.2, 1e-15);
 }
 
 // A volume that moves the waterline by more than a tenth of the offsets' draft is noted; the

@@ -202,11 +202,13 @@ TEST(HullAnalytic, LargeDraftChangeOfTheVolumeMatchIsNoted) {
 // Raw sections of every kind, in file units of half a metre (a power of two: exact scaling):
 //  10  151 points reaching the top: copied point for point;
 //  14  12 points below the top: a point added at the common height on the tangent, resampled;
+//  26  151 points below the top: no room for a point, the last one moved up along the tangent;
 //   6  first point off the centre plane, z growing linearly with the girth r: the spline of z
 //      over r puts the keel point at z1 - m*y1 exactly;
 //  20  a top turning downward: carried up along the tangent of its last points, a run of direction
 //      (1, -0.1), to -10*dZ inboard of the top at the height dZ above it;
-//  34  a top dipping before it comes back up: made strictly decreasing by steps of 100*EPS.
+//  30  a flat top, 34 a top dipping before it comes back up: made strictly decreasing by steps
+//      of 100*EPS.
 // Under DIAG the scaled sections are listed, every second point, before the shift of axes.
 TEST(HullSections, EveryRawSectionBecomesA151PointSection) {
     const VeeHull hull;
@@ -214,6 +216,7 @@ TEST(HullSections, EveryRawSectionBecomesA151PointSection) {
     auto side = [&](int K, double zTop, int n) { return straightSide(hull.keel(hull.x(K)), hull.flare(hull.x(K)), zTop, n); };
     raw[10].points = side(10, hull.sheer, kSectionPoints);
     raw[14].points = side(14, 0.4, 12);
+    raw[26].points = side(26, 0.45, kSectionPoints);
     const double y1 = 0.05, m = 0.8, z1 = hull.keel(hull.x(6)) + 0.02, rTop = y1 + (hull.sheer - z1) / m;
     raw[6].points.clear();
     for (int j = 0; j < 12; ++j) {
@@ -223,10 +226,12 @@ TEST(HullSections, EveryRawSectionBecomesA151PointSection) {
     raw[20].points = side(20, 0.55, 12);
     const double yKnuckle = raw[20].points.back().first;
     for (int j = 1; j <= 8; ++j) raw[20].points.emplace_back(yKnuckle + 0.01 * j, 0.55 - 0.001 * j);
-    Points& dip = raw[34].points = side(34, hull.sheer, kSectionPoints - 2);
-    const double yTop = dip.back().first;
-    dip.emplace_back(yTop + 0.02, hull.sheer - 0.01);
-    dip.emplace_back(yTop + 0.04, hull.sheer);
+    for (int K : {30, 34}) {
+        Points& top = raw[static_cast<std::size_t>(K)].points = side(K, hull.sheer, kSectionPoints - 2);
+        const double yTop = top.back().first;
+        top.emplace_back(yTop + 0.02, K == 30 ? hull.sheer : hull.sheer - 0.01);
+        top.emplace_back(yTop + 0.04, hull.sheer);
+    }
     const double scale = 0.5;
     Hull1Run run(raw, hull.volume(kDesignHeight), scale);
     run.st->run.DIAG = true;
@@ -240,20 +245,26 @@ TEST(HullSections, EveryRawSectionBecomesA151PointSection) {
     const double T0 = run.T0();
     for (std::size_t k = 0; k < kSectionPoints; ++k) EXPECT_EQ(p.YS[10][k], raw[10].points[k].first) << k;
     EXPECT_EQ(r.NP(15), 13);
-    const double zk = hull.keel(hull.x(14)), k = hull.flare(hull.x(14));
-    EXPECT_EQ(r.ZOFF(13, 15), hull.sheer / scale);
-    EXPECT_NEAR(r.YOFF(13, 15) * scale, k * (hull.sheer - zk), 1e-9);
-    EXPECT_EQ(p.YS[14][150], r.YOFF(13, 15) * scale);
-    EXPECT_NEAR(p.YS[14][75], k * (-p.ZS[14][75] - T0 - zk), 1e-9);
+    EXPECT_EQ(r.NP(27), kSectionPoints);
+    for (int K : {14, 26}) {
+        const int top = r.NP(K + 1);
+        const double zk = hull.keel(hull.x(K)), k = hull.flare(hull.x(K));
+        EXPECT_EQ(r.ZOFF(top, K + 1), hull.sheer / scale) << K;
+        EXPECT_NEAR(r.YOFF(top, K + 1) * scale, k * (hull.sheer - zk), 1e-9) << K;
+        EXPECT_EQ(p.YS[static_cast<std::size_t>(K)][150], r.YOFF(top, K + 1) * scale) << K;
+        EXPECT_NEAR(p.YS[static_cast<std::size_t>(K)][75], k * (-p.ZS[static_cast<std::size_t>(K)][75] - T0 - zk), 1e-9);
+    }
     EXPECT_EQ(r.YOFF(1, 7), 0.0);
     EXPECT_NEAR(r.ZOFF(1, 7) * scale, z1 - m * y1, 1e-12);
     EXPECT_NEAR(p.ZS[6][0], -(z1 - m * y1) - T0, 1e-12);
     ASSERT_EQ(r.NP(21), 21);
     EXPECT_NEAR(r.YOFF(21, 21) * scale, yKnuckle + 0.08 - 10.0 * (hull.sheer - 0.55 + 0.008), 1e-3);
-    EXPECT_NEAR(p.ZS[34][148], -hull.sheer - T0, 1e-12);
-    EXPECT_NEAR(p.ZS[34][148] - p.ZS[34][149], 100.0 * std::ldexp(1.0, -50), 1e-15);
-    EXPECT_NEAR(p.ZS[34][149] - p.ZS[34][150], 100.0 * std::ldexp(1.0, -50), 1e-15);
-    for (std::size_t i = 1; i < kSectionPoints; ++i) EXPECT_LT(p.ZS[34][i], p.ZS[34][i - 1]) << i;
+    for (std::size_t K : {30u, 34u}) {
+        EXPECT_NEAR(p.ZS[K][148], -hull.sheer - T0, 1e-12) << K;
+        EXPECT_NEAR(p.ZS[K][148] - p.ZS[K][149], 100.0 * std::ldexp(1.0, -50), 1e-15) << K;
+        EXPECT_NEAR(p.ZS[K][149] - p.ZS[K][150], 100.0 * std::ldexp(1.0, -50), 1e-15) << K;
+        for (std::size_t i = 1; i < kSectionPoints; ++i) EXPECT_LT(p.ZS[K][i], p.ZS[K][i - 1]) << K << " " << i;
+    }
     std::istringstream lines(listing->str());
     std::vector<std::string> all;
     for (std::string line; std::getline(lines, line);) all.push_back(line);

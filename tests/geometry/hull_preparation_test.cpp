@@ -38,7 +38,8 @@ struct RawStation {
 Points straightSide(double zk, double k, double zTop, int n) {
     Points p;
     for (int j = 0; j < n; ++j) {
-        const double t = static_cast<double>(j) / (n - 1), z = j == n - 1 ? zTop : zk + (zTop - zk) * t * (0.4 + 0.6 * t);
+        const double t = static_cast<double>(j) / (n - 1);
+        const double z = j == n - 1 ? zTop : zk + (zTop - zk) * t * (0.4 + 0.6 * t);
         p.emplace_back(k * (z - zk), z);
     }
     return p;
@@ -213,7 +214,9 @@ TEST(HullAnalytic, LargeDraftChangeOfTheVolumeMatchIsNoted) {
 TEST(HullSections, EveryRawSectionBecomesA151PointSection) {
     const VeeHull hull;
     auto raw = stations(hull);
-    auto side = [&](int K, double zTop, int n) { return straightSide(hull.keel(hull.x(K)), hull.flare(hull.x(K)), zTop, n); };
+    auto side = [&](int K, double zTop, int n) {
+        return straightSide(hull.keel(hull.x(K)), hull.flare(hull.x(K)), zTop, n);
+    };
     raw[10].points = side(10, hull.sheer, kSectionPoints);
     raw[14].points = side(14, 0.4, 12);
     raw[26].points = side(26, 0.45, kSectionPoints);
@@ -251,8 +254,9 @@ TEST(HullSections, EveryRawSectionBecomesA151PointSection) {
         const double zk = hull.keel(hull.x(K)), k = hull.flare(hull.x(K));
         EXPECT_EQ(r.ZOFF(top, K + 1), hull.sheer / scale) << K;
         EXPECT_NEAR(r.YOFF(top, K + 1) * scale, k * (hull.sheer - zk), 1e-9) << K;
-        EXPECT_EQ(p.YS[static_cast<std::size_t>(K)][150], r.YOFF(top, K + 1) * scale) << K;
-        EXPECT_NEAR(p.YS[static_cast<std::size_t>(K)][75], k * (-p.ZS[static_cast<std::size_t>(K)][75] - T0 - zk), 1e-9);
+        const auto s = static_cast<std::size_t>(K);
+        EXPECT_EQ(p.YS[s][150], r.YOFF(top, K + 1) * scale) << K;
+        EXPECT_NEAR(p.YS[s][75], k * (-p.ZS[s][75] - T0 - zk), 1e-9) << K;
     }
     EXPECT_EQ(r.YOFF(1, 7), 0.0);
     EXPECT_NEAR(r.ZOFF(1, 7) * scale, z1 - m * y1, 1e-12);
@@ -308,8 +312,10 @@ TEST(HullFailure, EachFailureEndsWithItsCodeAndMessages) {
     const std::string volume = " unable to match the prescribed VOLUME\n check SCALE for consistency\n";
     const VeeHull hull, flaredAft{.length = 8.0, .x0 = 2.0, .sheer = 1.0};
     char fewStations[100], fewPoints[100];
-    std::snprintf(fewStations, sizeof fewStations, " at least 7 stations are needed, the offsets hold %11d\n", 6);
-    std::snprintf(fewPoints, sizeof fewPoints, " section %11d  has %11d  points, at least 8 are needed\n", 18, 7);
+    std::snprintf(fewStations, sizeof fewStations, " at least 7 stations are needed, the offsets hold %11d\n",
+                  6);
+    std::snprintf(fewPoints, sizeof fewPoints, " section %11d  has %11d  points, at least 8 are needed\n", 18,
+                  7);
     struct Failure {
         const char* what;
         double scale, raise;
@@ -336,10 +342,12 @@ TEST(HullFailure, EachFailureEndsWithItsCodeAndMessages) {
          },
          1, volume, " Kiellinie wellig am Bug\n" + volume},
         // the girth does not increase: the resampling spline cannot be fitted
-        {"equal points", 1.0, 0.0, [](auto& raw) { raw[12].points.insert(raw[12].points.begin() + 5, raw[12].points[5]); },
+        {"equal points", 1.0, 0.0,
+         [](auto& raw) { raw[12].points.insert(raw[12].points.begin() + 5, raw[12].points[5]); },
          1, "", " !! FEHLER HULL1 !!\n"},
         {"six stations", 1.0, 0.0, nullptr, kHullTooSmall, fewStations, fewStations, VeeHull{.stations = 6}},
-        {"seven points", 1.0, 0.0, [](auto& raw) { raw[17].points.resize(7); }, kHullTooSmall, fewPoints, fewPoints},
+        {"seven points", 1.0, 0.0, [](auto& raw) { raw[17].points.resize(7); }, kHullTooSmall, fewPoints,
+         fewPoints},
         // sections flaring out strongly towards a deep transom: the largest is the aftmost one
         {"largest section at the transom", 1.0, 0.0,
          [&](auto& raw) {

@@ -216,7 +216,7 @@ TEST(RatValue, EveryHintAndEntryGivesTheSameNumbers) {
                 int hs = hint, hsd = hint;
                 double s = 0.0, ds = 0.0;
                 RATVAL_SDS(n, f.x, f.coef, f.p, xv, s, ds, hsd);
-                EXPECT_EQ(RATVAL_S(n, f.x, f.coef, f.p, xv, hs), reference.s) << "x = " << xv << " hint " << hint;
+                EXPECT_EQ(RATVAL_S(n, f.x, f.coef, f.p, xv, hs), reference.s) << xv << " hint " << hint;
                 EXPECT_TRUE(v.s == reference.s && s == v.s && v.ds == reference.ds && ds == v.ds);
                 EXPECT_EQ(v.rad, reference.rad);
                 EXPECT_TRUE(v.interval == expected && hs == expected && hsd == expected) << v.interval;
@@ -286,7 +286,8 @@ TEST(RatIntegral, PolynomialsAreIntegratedExactly) {
 // intervals and on knots, and beyond both ends. The reference is Simpson's rule with 2000 panels
 // on every interval of the range.
 TEST(RatIntegral, ShapedSplineMatchesComposedSimpsonOverEveryRange) {
-    const Fit c = fitted({0.0, 0.3, 1.0, 2.0, 3.0, 4.0, 4.5, 4.6, 5.0}, {0.0, 0.9, 1.4, 1.5, 1.5, 1.3, 0.6, 0.55, 0.0});
+    const Fit c = fitted({0.0, 0.3, 1.0, 2.0, 3.0, 4.0, 4.5, 4.6, 5.0},
+                         {0.0, 0.9, 1.4, 1.5, 1.5, 1.3, 0.6, 0.55, 0.0});
     ASSERT_EQ(c.ierr, 0);
     int rational = 0;
     for (double p : c.p) rational += p > 0.0 ? 1 : 0;

@@ -39,7 +39,8 @@ void expectCrossing(const SemiCircle& c, int I, double T, double z0, double m, d
     const double a = 1.0 + m * m, b = 2.0 * z0 * m, cc = z0 * z0 - kRadius * kRadius;
     const double y = (-b + root * std::sqrt(b * b - 4.0 * a * cc)) / (2.0 * a);
     const double k = std::atan2(y, z0 + m * y) / kAngleStep;
-    ASSERT_TRUE(k - std::floor(k) > 0.05 && k - std::floor(k) < 0.95) << "too close to a point to tell the segment";
+    const double fraction = k - std::floor(k);
+    ASSERT_TRUE(fraction > 0.05 && fraction < 0.95) << "too close to a point to tell the segment";
     ASSERT_EQ(I, static_cast<int>(std::floor(k)));
     // the line against the chord: YS_I + t*dy = y, ZS_I + t*dz = z0 + m*y, by Cramer's rule
     const auto i = static_cast<std::size_t>(I);

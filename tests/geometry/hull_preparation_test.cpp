@@ -259,6 +259,8 @@ TEST(HullSections, EveryRawSectionBecomesA151PointSection) {
         EXPECT_NEAR(p.YS[s][75], k * (-p.ZS[s][75] - T0 - zk), 1e-9) << K;
     }
     EXPECT_EQ(r.YOFF(1, 7), 0.0);
+    EXPECT_EQ(r.RDIST(1, 7), 0.0);
+    EXPECT_EQ(r.YOFF(2, 7), raw[6].points[1].first / scale) << "only the first point moves";
     EXPECT_NEAR(r.ZOFF(1, 7) * scale, z1 - m * y1, 1e-12);
     EXPECT_NEAR(p.ZS[6][0], -(z1 - m * y1) - T0, 1e-12);
     ASSERT_EQ(r.NP(21), 21);

@@ -95,8 +95,7 @@ TEST(VdwlAnalytic, FirstOfEqualLargestSections) {
     int IERR = -1;
     VDWL(*st, hull.stations - 1, -0.05, IERR, false, console);
     ASSERT_EQ(IERR, 0);
-    ASSERT_EQ(st->hull.ASECT[18], st->hull.ASECT[19]);
-    EXPECT_GT(st->hull.ASECT[18], st->hull.ASECT[17]);
+    ASSERT_TRUE(st->hull.ASECT[18] == st->hull.ASECT[19] && st->hull.ASECT[18] > st->hull.ASECT[17]);
     EXPECT_EQ(st->hull.KAMAX, 18);
 }
 
@@ -127,10 +126,6 @@ TEST(VdwlAnalytic, FailuresRestoreTheStationsAndReportOnlyUnderDiagnostics) {
             EXPECT_EQ(IERR, 1) << "the spline's code for abscissae that do not increase";
             EXPECT_EQ(console.str(), diag ? f.message : "");
             EXPECT_EQ(p.XST, before);
-            if (f.sameX) {  // the ends were found before the fit failed and are kept
-                EXPECT_NEAR(p.XFKEEL, hull.fwdEnd(0.0), kEndTolerance);
-                EXPECT_NEAR(p.XAKEEL, hull.aftEnd(0.0), kEndTolerance);
-            }
         }
     }
 }

@@ -1,4 +1,4 @@
-// Ordering of raw offsets: the stable sort, stations from stern to bow with their points by
+// Ordering of raw offsets (by the Shell sort): stations from stern to bow with their points by
 // height, absent stations and merged points squeezed out, points below the lowest one lowered
 // onto it, and the merging of near-duplicate points and height dips.
 #include "geometry/offset_sorting.h"
@@ -30,23 +30,6 @@ std::unique_ptr<CaseState> rawOffsets(const std::vector<std::pair<double, Points
         }
     }
     return st;
-}
-
-// A permutation, ordered by key; with all keys equal, the positions keep their order.
-TEST(ShellSort, SortsAndKeepsEqualKeysInTheirOrder) {
-    const std::vector<double> keys = {5, 3, 9, 1, 3, 7, 2, 8, 6, 4, 0, 3, 11, 10};
-    const auto key = [&](int k) { return keys[static_cast<std::size_t>(k - 1)]; };
-    const std::vector<int> order = shellSortOrder(static_cast<int>(keys.size()), key);
-    std::vector<int> sorted = order;
-    std::sort(sorted.begin(), sorted.end());
-    for (std::size_t k = 0; k < order.size(); ++k) {
-        EXPECT_EQ(sorted[k], static_cast<int>(k) + 1);
-        if (k > 0) {
-            EXPECT_LE(key(order[k - 1]), key(order[k]));
-        }
-    }
-    const std::vector<int> same = shellSortOrder(50, [](int) { return 1.0; });
-    for (int k = 1; k <= 50; ++k) EXPECT_EQ(same[static_cast<std::size_t>(k - 1)], k);
 }
 
 // Half-breadths move with their heights; an absent station drops out.

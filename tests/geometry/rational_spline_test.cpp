@@ -95,7 +95,8 @@ TEST(RatSplineFit, StepRaisesParametersUntilTheCurveKeepsTheDataShape) {
 
 // y'' = -2 satisfies the interior rows and copied end moments: the fit is the parabola itself,
 // bending downward with the radius (1 + y'^2)^1.5/2. Through two points it is the straight line,
-// with no curvature at all: RAD = 10000.
+// with no curvature at all: RAD = 10000. From any hint, also outside the table, every entry finds
+// the interval of the abscissae (clamped to the table) and gives the same values to the last bit.
 TEST(RatSplineFit, CopiedEndMomentsReproduceAParabolaAndALine) {
     Values parabola;
     for (double xi : kUneven) parabola.push_back(-xi * xi);
@@ -109,6 +110,17 @@ TEST(RatSplineFit, CopiedEndMomentsReproduceAParabolaAndALine) {
             EXPECT_NEAR(v.s, line ? 2.0 + 1.5 * (xv - 1.0) : -xv * xv, 1e-12) << "x = " << xv;
             EXPECT_NEAR(v.ds, ds, 1e-12) << "x = " << xv;
             EXPECT_NEAR(v.rad, radius, 1e-10 * radius) << "x = " << xv;
+            int expected = 1;
+            while (expected < f.n() - 1 && xv >= f.x[static_cast<std::size_t>(expected)]) ++expected;
+            for (int hint : {2, f.n() / 2, f.n() - 1, f.n(), 0, f.n() + 3, -7}) {
+                const Sample w = value(f, xv, hint);
+                int hs = hint, hsd = hint;
+                double s = 0.0, ds = 0.0;
+                RATVAL_SDS(f.n(), f.x, f.coef, f.p, xv, s, ds, hsd);
+                EXPECT_EQ(RATVAL_S(f.n(), f.x, f.coef, f.p, xv, hs), v.s) << xv << " hint " << hint;
+                EXPECT_TRUE(w.s == v.s && s == v.s && w.ds == v.ds && ds == v.ds && w.rad == v.rad);
+                EXPECT_TRUE(v.interval == expected && w.interval == expected && hs == expected && hsd == expected);
+            }
         }
     }
 }
@@ -164,30 +176,6 @@ TEST(RatSplineFit, PairedFitsEqualSingleFitsToTheLastBit) {
         }
         if (a.n() == 200) {
             for (std::size_t j = 0; j < a.x.size(); ++j) EXPECT_NEAR(value(a, a.x[j]).s, a.y[j], 1e-12) << j;
-        }
-    }
-}
-
-// From any hint, inside and beyond the table, RATVAL finds the interval of the abscissae (clamped
-// to the table) and the same numbers; the value-only and value-and-slope entries give RATVAL's
-// numbers to the last bit and leave the same interval in the hint.
-TEST(RatValue, EveryHintAndEntryGivesTheSameNumbers) {
-    const Fit f = fitted(kUneven, {1.0, 0.2, 0.9, 0.1, 0.8, 0.3, 0.5}, true);
-    ASSERT_EQ(f.ierr, 0);
-    const int n = f.n();
-    for (double xv = -1.5; xv <= 6.5; xv += 0.173) {
-        int expected = 1;
-        while (expected < n - 1 && xv >= f.x[static_cast<std::size_t>(expected)]) ++expected;
-        const Sample reference = value(f, xv, 1);
-        for (int hint : {1, 2, n / 2, n - 1, n, 0, n + 3, -7}) {
-            const Sample v = value(f, xv, hint);
-            int hs = hint, hsd = hint;
-            double s = 0.0, ds = 0.0;
-            RATVAL_SDS(n, f.x, f.coef, f.p, xv, s, ds, hsd);
-            EXPECT_EQ(RATVAL_S(n, f.x, f.coef, f.p, xv, hs), reference.s) << xv << " hint " << hint;
-            EXPECT_TRUE(v.s == reference.s && s == v.s && v.ds == reference.ds && ds == v.ds);
-            EXPECT_EQ(v.rad, reference.rad);
-            EXPECT_TRUE(v.interval == expected && hs == expected && hsd == expected) << v.interval;
         }
     }
 }

@@ -86,19 +86,6 @@ TEST(VdwlAnalytic, VolumeSectionsAndEndsMatchTheClosedFormAtSeveralDrafts) {
     EXPECT_EQ(console.str(), "") << "no diagnostics on success";
 }
 
-// A hull symmetric about x0 = 4.625, midway between slots 18 and 19, with a constant flare: of
-// the two equal largest sections the first is taken.
-TEST(VdwlAnalytic, FirstOfEqualLargestSections) {
-    const VeeHull hull{.x0 = 4.625, .k1 = 0.0};
-    auto st = prepared(hull, false);
-    std::ostringstream console;
-    int IERR = -1;
-    VDWL(*st, hull.stations - 1, -0.05, IERR, false, console);
-    ASSERT_EQ(IERR, 0);
-    ASSERT_TRUE(st->hull.ASECT[18] == st->hull.ASECT[19] && st->hull.ASECT[18] > st->hull.ASECT[17]);
-    EXPECT_EQ(st->hull.KAMAX, 18);
-}
-
 // A zig-zag keel line at the bow or the stern (the keel depths of its table
 // no longer increase towards the middle), and two stations at the same x (no
 // area curve can be fitted): the call fails with its message under DIAG only,

@@ -2,8 +2,8 @@
 // support/vee_hull.h, whose immersed volume, keel-line ends and largest section are known in closed
 // form. A straight side resampled along its girth is exact, so the volume differs from the closed
 // form only by the area-curve spline and the cut of the waterline inside a segment. Guards: the
-// waterline floating the hull at VOLUME, the ends and the largest section, the resampling of the
-// raw sections the examples do not have, the draft-change note, and every failure with its message.
+// waterline floating the hull at VOLUME, the ends and the largest section, the resampling, the
+// listing under DIAG, the draft-change note, and every failure with its message.
 #include "geometry/hull_preparation.h"
 
 #include <gtest/gtest.h>
@@ -52,22 +52,20 @@ Stations stations(const VeeHull& hull, double raise = 0.0) {
 }
 
 // One call of HULL1 on raw offsets as the readers and the sorting steps leave them, its console
-// captured; the load at 5 m, no appendages. The offsets (metres) are written in file units of
-// `unit` metres (by default SCALE).
+// captured; the load at 5 m, no appendages. The offsets are taken as file units of SCALE metres.
 struct Hull1Run {
-    Hull1Run(const Stations& raw, double volume, double scale = 1.0, double unit = 0.0) {
-        unit = unit > 0.0 ? unit : scale;
+    Hull1Run(const Stations& raw, double volume, double scale = 1.0) {
         RawOffsets& r = st->raw;
         r.NST = static_cast<int>(raw.size());
         r.ZOFMAX = 0.0;
         for (int i = 1; i <= r.NST; ++i) {
             const auto& [x, p] = raw[static_cast<std::size_t>(i - 1)];
-            r.XOFF(i) = x / unit;
+            r.XOFF(i) = x;
             r.NP(i) = static_cast<int>(p.size());
             r.NPMAX = std::max(r.NPMAX, r.NP(i));
             for (int j = 1; j <= r.NP(i); ++j) {
-                r.YOFF(j, i) = p[static_cast<std::size_t>(j - 1)].first / unit;
-                r.ZOFF(j, i) = p[static_cast<std::size_t>(j - 1)].second / unit;
+                r.YOFF(j, i) = p[static_cast<std::size_t>(j - 1)].first;
+                r.ZOFF(j, i) = p[static_cast<std::size_t>(j - 1)].second;
                 r.RDIST(j, i) = std::hypot(r.ZOFF(j, i) - r.ZOFF(1, i), r.YOFF(j, i));
                 r.ZOFMAX = std::max(r.ZOFMAX, r.ZOFF(j, i));
             }
@@ -104,7 +102,8 @@ constexpr double kDesignHeight = 0.05;  // waterline height at which the V hull 
 // VDWL tests). x = 0 at the largest section: the zero of the slope of a spline through seven
 // sections, whose free ends three intervals away shift it by at most ~2.5 mm. Sections resampled
 // evenly along their straight girth. The rudder keeps its tip and ends at the new waterline, its
-// root chord following the taper.
+// root chord following the taper. Under DIAG the sections are listed, every second point, before the
+// shift of axes.
 TEST(HullAnalytic, FloatsAtTheVolumeInTheFinalAxes) {
     const VeeHull hull;
     const double V = hull.volume(kDesignHeight);
@@ -114,6 +113,10 @@ TEST(HullAnalytic, FloatsAtTheVolumeInTheFinalAxes) {
     c.RSPAN = 1.2;
     c.RCROOT = 0.38;
     c.RCTIP = 0.25;
+    run.st->run.DIAG = true;
+    auto control = std::make_unique<std::ostringstream>();
+    std::ostringstream* listing = control.get();
+    run.io.setControl(std::move(control));
     ASSERT_EQ(run.run(), 0) << run.console();
     EXPECT_EQ(run.console(), "");
     const PreparedHull& p = run.st->hull;
@@ -143,6 +146,12 @@ TEST(HullAnalytic, FloatsAtTheVolumeInTheFinalAxes) {
     EXPECT_EQ(c.XLEVER, XFKEEL - 4.5) << "measured aft from the forward end, now a position";
     EXPECT_NEAR(c.RSPAN, 1.2 - T0, 1e-15);
     EXPECT_NEAR(c.RCROOT, 0.25 + (0.38 - 0.25) * (1.2 - T0) / 1.2, 1e-15);
+    std::istringstream lines(listing->str());
+    std::vector<std::string> all;
+    for (std::string line; std::getline(lines, line);) all.push_back(line);
+    ASSERT_EQ(all.size(), 1u + 41u * 77u);
+    EXPECT_EQ(all[0], " Offsets geglättet, 75 von 150 Punkten");
+    EXPECT_EQ(all[2], "     0.00000    -0.19350") << "slot 0 at x = 0: the keel point zk(0) = 0.1935 up";
 }
 
 // A volume that moves the waterline by more than a tenth of the offsets' draft is noted; the
@@ -160,59 +169,6 @@ TEST(HullAnalytic, LargeDraftChangeOfTheVolumeMatchIsNoted) {
                       percent, given + h, given);
         EXPECT_EQ(run.console(), note) << h;
     }
-}
-
-// Raw sections the examples do not have, in file units of half a metre (exact scaling):
-//   6  first point off the centre plane, z growing linearly with the girth r: the spline of z
-//      over r puts the keel point at z1 - m*y1 exactly, and only that point moves;
-//  30  a flat top, 34 a top dipping before it comes back up: made strictly decreasing by steps
-//      of 100*EPS.
-// Under DIAG the scaled sections are listed, every second point, before the shift of axes.
-TEST(HullSections, UnusualRawSectionsBecome151PointSections) {
-    const VeeHull hull;
-    auto raw = stations(hull);
-    auto side = [&](int K, double zTop, int n) {
-        return straightSide(hull.keel(hull.x(K)), hull.flare(hull.x(K)), zTop, n);
-    };
-    const double y1 = 0.05, m = 0.8, z1 = hull.keel(hull.x(6)) + 0.02, rTop = y1 + (hull.sheer - z1) / m;
-    raw[6].second.clear();
-    for (int j = 0; j < 12; ++j) {
-        const double r = y1 + (rTop - y1) * j / 11.0, z = (j == 11) ? hull.sheer : z1 + m * (r - y1);
-        raw[6].second.emplace_back(std::sqrt(r * r - (z - z1) * (z - z1)), z);
-    }
-    for (int K : {30, 34}) {
-        Points& top = raw[static_cast<std::size_t>(K)].second = side(K, hull.sheer, kSectionPoints - 2);
-        const double yTop = top.back().first;
-        top.emplace_back(yTop + 0.02, K == 30 ? hull.sheer : hull.sheer - 0.01);
-        top.emplace_back(yTop + 0.04, hull.sheer);
-    }
-    const double scale = 0.5;
-    Hull1Run run(raw, hull.volume(kDesignHeight), scale);
-    run.st->run.DIAG = true;
-    auto control = std::make_unique<std::ostringstream>();
-    std::ostringstream* listing = control.get();
-    run.io.setControl(std::move(control));
-    ASSERT_EQ(run.run(), 0) << run.console();
-    EXPECT_EQ(run.console(), "");
-    const RawOffsets& r = run.st->raw;
-    const PreparedHull& p = run.st->hull;
-    const double T0 = run.T0();
-    EXPECT_TRUE(r.YOFF(1, 7) == 0.0 && r.RDIST(1, 7) == 0.0);
-    EXPECT_EQ(r.YOFF(2, 7), raw[6].second[1].first / scale) << "only the first point moves";
-    EXPECT_NEAR(r.ZOFF(1, 7) * scale, z1 - m * y1, 1e-12);
-    EXPECT_NEAR(p.ZS[6][0], -(z1 - m * y1) - T0, 1e-12);
-    for (std::size_t K : {30u, 34u}) {
-        EXPECT_NEAR(p.ZS[K][148], -hull.sheer - T0, 1e-12) << K;
-        EXPECT_NEAR(p.ZS[K][148] - p.ZS[K][149], 100.0 * std::ldexp(1.0, -50), 1e-15) << K;
-        EXPECT_NEAR(p.ZS[K][149] - p.ZS[K][150], 100.0 * std::ldexp(1.0, -50), 1e-15) << K;
-        for (std::size_t i = 1; i < kSectionPoints; ++i) EXPECT_LT(p.ZS[K][i], p.ZS[K][i - 1]) << K << i;
-    }
-    std::istringstream lines(listing->str());
-    std::vector<std::string> all;
-    for (std::string line; std::getline(lines, line);) all.push_back(line);
-    ASSERT_EQ(all.size(), 1u + 41u * 77u);
-    EXPECT_EQ(all[0], " Offsets geglättet, 75 von 150 Punkten");
-    EXPECT_EQ(all[2], "     0.00000    -0.19350") << "slot 0 at x = 0: the keel point zk(0) = 0.1935 up";
 }
 
 // Each failure with its code and console, without and with DIAG (patterns).
@@ -257,7 +213,7 @@ TEST(HullFailure, EachFailureEndsWithItsCodeAndMessages) {
         for (bool diag : {false, true}) {
             auto raw = stations(f.shape, f.raise);
             if (f.edit) f.edit(raw);
-            Hull1Run run(raw, f.volume > 0.0 ? f.volume : hull.volume(kDesignHeight), f.scale, 1.0);
+            Hull1Run run(raw, f.volume > 0.0 ? f.volume : hull.volume(kDesignHeight), f.scale);
             run.st->run.DIAG = diag;
             EXPECT_EQ(run.run(), f.IERR) << f.what;
             EXPECT_TRUE(std::regex_match(run.console(), std::regex(diag ? f.diagConsole : f.console)))

@@ -1,5 +1,5 @@
 // Rational spline fit, evaluation, integral and extremum, beyond what the whole runs print: exact
-// polynomials, the shape the parameters must enforce on a step, the failure codes, paired fits, the
+// polynomials, the shape the parameters must enforce on a step, the failure codes, the
 // evaluation entries agreeing from every hint, integrals against closed forms (also where they
 // vanish), and extrema where the slope vanishes or fails to.
 #include <gtest/gtest.h>
@@ -145,38 +145,6 @@ TEST(RatSplineFit, UnusableAbscissaeLeaveTheTablesUntouched) {
         EXPECT_EQ(f.ierr, c.ierr) << c.N;
         for (double v : f.coef) EXPECT_EQ(v, 123.0) << c.N;
         for (double v : f.p) EXPECT_EQ(v, 7.0) << c.N;
-    }
-}
-
-// Two fits side by side give each table exactly its own fit: different lengths and pass counts
-// (either finishing first, one of them a table that cannot be fitted), and one longer than the stack scratch
-// (160 points), whose fit must still interpolate its points.
-TEST(RatSplineFit, PairedFitsEqualSingleFitsToTheLastBit) {
-    auto table = [](int n, double step, double jitter) {
-        Fit f;
-        for (int j = 0; j < n; ++j) {
-            f.x.push_back(0.5 * j + jitter * (j % 3));
-            f.y.push_back(std::floor(j / step) + 0.002 * j * j / n);
-        }
-        if (n == 4) f.x[2] = f.x[1];  // not increasing: IERR 1
-        f.coef.assign(4 * (f.x.size() - 1), 5.0);
-        f.p.assign(f.x.size() - 1, 5.0);
-        return f;
-    };
-    const std::vector<std::pair<Fit, Fit>> pairs{
-        {table(4, 2.0, 0.0), table(25, 5.0, 0.01)}, {table(200, 12.0, 0.01), table(2, 1.0, 0.0)}};
-    for (const auto& [first, second] : pairs) {
-        Fit a = first, b = second, singleA = first, singleB = second;
-        RATSPL_PAIR({a.n(), a.x, a.y, a.coef, a.p, a.ierr}, {b.n(), b.x, b.y, b.coef, b.p, b.ierr});
-        for (Fit* f : {&singleA, &singleB}) RATSPL(f->n(), f->x, f->y, f->coef, f->p, f->ierr);
-        for (auto [paired, single] : {std::pair{&a, &singleA}, std::pair{&b, &singleB}}) {
-            EXPECT_EQ(paired->ierr, single->ierr) << paired->n();
-            EXPECT_EQ(paired->coef, single->coef) << paired->n();  // exact equality of every double
-            EXPECT_EQ(paired->p, single->p) << paired->n();
-        }
-        if (a.n() == 200) {
-            for (std::size_t j = 0; j < a.x.size(); ++j) EXPECT_NEAR(value(a, a.x[j]).s, a.y[j], 1e-12) << j;
-        }
     }
 }
 

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <sstream>
 #include <string>
+#include <tuple>
 
 #include "support/vee_hull.h"
 
@@ -92,26 +93,22 @@ TEST(VdwlAnalytic, VolumeSectionsAndEndsMatchTheClosedFormAtSeveralDrafts) {
 // the stations back in place.
 TEST(VdwlAnalytic, FailuresRestoreTheStationsAndReportOnlyUnderDiagnostics) {
     const VeeHull hull;
-    struct Fault {
-        int first, last;  // slots of a zig-zag keel
-        bool sameX;       // slot 20 moved onto slot 19
-        const char* message;
-    };
-    for (const Fault& f : {Fault{30, 41, false, " Kiellinie wellig am Bug\n"},
-                           Fault{0, 10, false, " Kiellinie wellig am Heck\n"},
-                           Fault{0, 0, true, " Verdrängung unstetig in VDWL\n"}}) {
+    // slots [first, last) of a zig-zag keel, slot 20 moved onto slot 19, the message
+    for (auto [first, last, sameX, message] : {std::tuple{30, 41, false, " Kiellinie wellig am Bug\n"},
+                                               std::tuple{0, 10, false, " Kiellinie wellig am Heck\n"},
+                                               std::tuple{0, 0, true, " Verdrängung unstetig in VDWL\n"}}) {
         auto st = prepared(hull, true);
         PreparedHull& p = st->hull;
-        for (int K = f.first; K < f.last; ++K)
+        for (int K = first; K < last; ++K)
             for (double& z : p.ZS[static_cast<std::size_t>(K)]) z += (K % 2 == 0) ? -0.06 : 0.06;
-        if (f.sameX) p.XST[20] = p.XST[19];
+        if (sameX) p.XST[20] = p.XST[19];
         const SlotArray before = p.XST;
         for (bool diag : {false, true}) {
             std::ostringstream console;
             int IERR = 0;
             EXPECT_EQ(VDWL(*st, hull.stations - 1, 0.0, IERR, diag, console), 0.0);
             EXPECT_EQ(IERR, 1) << "the spline's code for abscissae that do not increase";
-            EXPECT_EQ(console.str(), diag ? f.message : "");
+            EXPECT_EQ(console.str(), diag ? message : "");
             EXPECT_EQ(p.XST, before);
         }
     }

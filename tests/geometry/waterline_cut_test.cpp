@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstddef>
 #include <string>
+#include <tuple>
 #include <utility>
 
 #include "geometry/waterline_cut.h"
@@ -60,22 +61,15 @@ TEST(WaterlineCut, CrossesOnTheRightChordAndClampsAtTheEnds) {
         WLCUT(z0, m, c.YS, c.ZS, I, T);
         expectCrossing(c, I, T, z0, m, 1.0);
     }
-    struct Case {
-        double z0, m;
-        int I;
-        double T;
-    };
-    const Case cases[] = {
-        {c.ZS[75], 0.0, 75, 0.0},                  // through point 75: the start of segment 75
-        {-3.0 * kRadius, 0.0, 149, 1.0},           // all points wet, the line far above the top
-        {-3.0 * kRadius, 1.0, 149, 0.0},           // all wet, rising steeply outboard
-        {0.5 * (c.ZS[0] + c.ZS[1]), 0.0, 0, 0.5},  // only the keel point wet
-        {1.5 * kRadius, 0.0, 0, 0.0},              // all dry
-    };
-    for (const Case& k : cases) {
-        WLCUT(k.z0, k.m, c.YS, c.ZS, I, T);
-        EXPECT_EQ(I, k.I) << k.z0 << " " << k.m;
-        EXPECT_NEAR(T, k.T, 1e-12) << k.z0 << " " << k.m;
+    // (z0, m) -> (I, T)
+    for (auto [z0, m, I0, T0] : {std::tuple{c.ZS[75], 0.0, 75, 0.0},  // through point 75: segment 75
+                                 std::tuple{-3.0 * kRadius, 0.0, 149, 1.0},  // all wet, far below the top
+                                 std::tuple{-3.0 * kRadius, 1.0, 149, 0.0},  // all wet, rising outboard
+                                 std::tuple{0.5 * (c.ZS[0] + c.ZS[1]), 0.0, 0, 0.5},  // only the keel wet
+                                 std::tuple{1.5 * kRadius, 0.0, 0, 0.0}}) {            // all dry
+        WLCUT(z0, m, c.YS, c.ZS, I, T);
+        EXPECT_EQ(I, I0) << z0 << " " << m;
+        EXPECT_NEAR(T, T0, 1e-12) << z0 << " " << m;
     }
 }
 
@@ -99,16 +93,13 @@ TEST(WaterlineCut2, EntryAndExitLieOnTheCircle) {
     WLCUT2(1.2 * kRadius, 1.0, c.YS, c.ZS, I1, T1, I2, T2);
     expectCrossing(c, I1, T1, 1.2 * kRadius, -1.0, -1.0);
     expectCrossing(c, I2, T2, 1.2 * kRadius, -1.0, 1.0);
-    struct Case {
-        double z0, m;
-        int I1, I2;
-    };
-    for (const Case& k : {Case{1.5 * kRadius, 0.3, 151, 151},  // wholly above the line
-                          Case{-3.0 * kRadius, 0.0, 0, 151},   // wholly below: no exit
-                          Case{c.ZS[60], 0.0, 0, 60}}) {       // through point 60: exit 60, not 59
-        WLCUT2(k.z0, k.m, c.YS, c.ZS, I1, T1, I2, T2);
-        EXPECT_TRUE(I1 == k.I1 && I2 == k.I2 && T2 == 0.0) << k.z0 << " " << I1 << " " << I2;
-        EXPECT_TRUE(k.I1 != 151 || T1 == 0.0) << k.z0;
+    // (z0, m) -> (I1, I2)
+    for (auto [z0, m, entry, exit] : {std::tuple{1.5 * kRadius, 0.3, 151, 151},  // wholly above the line
+                                      std::tuple{-3.0 * kRadius, 0.0, 0, 151},   // wholly below: no exit
+                                      std::tuple{c.ZS[60], 0.0, 0, 60}}) {       // on point 60: exit 60
+        WLCUT2(z0, m, c.YS, c.ZS, I1, T1, I2, T2);
+        EXPECT_TRUE(I1 == entry && I2 == exit && T2 == 0.0) << z0 << " " << I1 << " " << I2;
+        EXPECT_TRUE(entry != 151 || T1 == 0.0) << z0;
     }
 }
 

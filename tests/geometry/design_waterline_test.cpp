@@ -69,7 +69,8 @@ TEST(VdwlAnalytic, VolumeSectionsAndEndsMatchTheClosedFormAtSeveralDrafts) {
             // exact where the waterline passes through a point, which it does unless it lies in
             // the first segment
             const double x = hull.x(K), zk = hull.keel(x), dz = (hull.sheer - zk) / (kSectionPoints - 1);
-            const double tol = (h <= zk || std::lround((h - zk) / dz) >= 1) ? 1e-13 : hull.flare(x) * dz * dz / 4.0;
+            const bool onPoint = h <= zk || std::lround((h - zk) / dz) >= 1;
+            const double tol = onPoint ? 1e-13 : hull.flare(x) * dz * dz / 4.0;
             EXPECT_NEAR(p.ASECT[static_cast<std::size_t>(K)], hull.area(x, h), tol) << "slot " << K;
             if (hull.area(hull.x(K), h) > hull.area(hull.x(largest), h)) largest = K;
         }
@@ -85,6 +86,19 @@ TEST(VdwlAnalytic, VolumeSectionsAndEndsMatchTheClosedFormAtSeveralDrafts) {
         EXPECT_EQ(p.XST, stations);
     }
     EXPECT_EQ(console.str(), "") << "no diagnostics on success";
+}
+
+// A hull symmetric about x0 = 4.625, midway between slots 18 and 19, with a constant flare: of
+// the two equal largest sections the first is taken.
+TEST(VdwlAnalytic, FirstOfEqualLargestSections) {
+    const VeeHull hull{.x0 = 4.625, .k1 = 0.0};
+    auto st = prepared(hull, false);
+    std::ostringstream console;
+    int IERR = -1;
+    VDWL(*st, hull.stations - 1, -0.05, IERR, false, console);
+    ASSERT_EQ(IERR, 0);
+    ASSERT_TRUE(st->hull.ASECT[18] == st->hull.ASECT[19] && st->hull.ASECT[18] > st->hull.ASECT[17]);
+    EXPECT_EQ(st->hull.KAMAX, 18);
 }
 
 // A zig-zag keel line at the bow or the stern (the keel depths of its table

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <tuple>
 
 namespace carinex {
 namespace {
@@ -64,27 +65,21 @@ TEST(Prep3, PointsBeforeTheLowestAreLoweredToIt) {
 // merged into it (the mean of the two); the keel point survives unchanged; a close run collapses
 // into the mean of its last merge. The recount squeezes out the merged points.
 TEST(Prep4, CloseAndDippingPointsAreMerged) {
-    struct Case {
-        Points points;
-        int np, j;
-        double y, z;
-    };
-    const Case cases[] = {
-        {{{0.0, -1.0}, {0.5, -0.5}, {0.5, -0.5}, {1.0, 0.5}}, 3, 2, 0.5, -0.5},
-        {{{0.0, -1.0}, {0.0001, -0.9999}, {1.0, 0.5}}, 2, 1, 0.0, -1.0},
-        {{{0.0, -1.0}, {0.6, -0.5}, {0.6004, -0.4997}, {0.6008, -0.4994}, {1.0, 0.5}}, 3, 2,
-         0.5 * (0.5 * (0.6 + 0.6004) + 0.6008), 0.5 * (0.5 * (-0.5 - 0.4997) - 0.4994)},
-        {{{0.0, -1.0}, {0.5, -0.2}, {0.7, -0.4}, {1.0, 0.5}}, 3, 2, 0.6, -0.3},
-    };
-    for (const Case& c : cases) {
-        auto st = rawOffsets({{1.0, c.points}}, true);
+    // points -> points left, the merged point j and its (y, z)
+    for (const auto& [points, np, j, y, z] :
+         {std::tuple{Points{{0.0, -1.0}, {0.5, -0.5}, {0.5, -0.5}, {1.0, 0.5}}, 3, 2, 0.5, -0.5},
+          std::tuple{Points{{0.0, -1.0}, {0.0001, -0.9999}, {1.0, 0.5}}, 2, 1, 0.0, -1.0},
+          std::tuple{Points{{0.0, -1.0}, {0.6, -0.5}, {0.6004, -0.4997}, {0.6008, -0.4994}, {1.0, 0.5}}, 3, 2,
+                     0.5 * (0.5 * (0.6 + 0.6004) + 0.6008), 0.5 * (0.5 * (-0.5 - 0.4997) - 0.4994)},
+          std::tuple{Points{{0.0, -1.0}, {0.5, -0.2}, {0.7, -0.4}, {1.0, 0.5}}, 3, 2, 0.6, -0.3}}) {
+        auto st = rawOffsets({{1.0, points}}, true);
         PREP4(*st, 0.001, 0.0);
         PREP2(*st);
         const RawOffsets& r = st->raw;
-        EXPECT_TRUE(r.NP(1) == c.np && r.NPMAX == c.np) << c.points.size();
-        EXPECT_DOUBLE_EQ(r.YOFF(c.j, 1), c.y) << c.points.size();
-        EXPECT_DOUBLE_EQ(r.ZOFF(c.j, 1), c.z) << c.points.size();
-        EXPECT_EQ(r.ZOFF(c.np, 1), 0.5) << "the top point is kept";
+        EXPECT_TRUE(r.NP(1) == np && r.NPMAX == np) << points.size();
+        EXPECT_DOUBLE_EQ(r.YOFF(j, 1), y) << points.size();
+        EXPECT_DOUBLE_EQ(r.ZOFF(j, 1), z) << points.size();
+        EXPECT_EQ(r.ZOFF(np, 1), 0.5) << "the top point is kept";
     }
 }
 

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstddef>
 #include <string>
+#include <tuple>
 #include <utility>
 
 #include "geometry/waterline_cut.h"
@@ -39,103 +40,66 @@ void expectCrossing(const SemiCircle& c, int I, double T, double z0, double m, d
     const double a = 1.0 + m * m, b = 2.0 * z0 * m, cc = z0 * z0 - kRadius * kRadius;
     const double y = (-b + root * std::sqrt(b * b - 4.0 * a * cc)) / (2.0 * a);
     const double k = std::atan2(y, z0 + m * y) / kAngleStep;
-    ASSERT_GT(k - std::floor(k), 0.05) << "too close to a point to tell the segment";
-    ASSERT_LT(k - std::floor(k), 0.95) << "too close to a point to tell the segment";
+    const double fraction = k - std::floor(k);
+    ASSERT_TRUE(fraction > 0.05 && fraction < 0.95) << "too close to a point to tell the segment";
     ASSERT_EQ(I, static_cast<int>(std::floor(k)));
     // the line against the chord: YS_I + t*dy = y, ZS_I + t*dz = z0 + m*y, by Cramer's rule
     const auto i = static_cast<std::size_t>(I);
     const double dy = c.YS[i + 1] - c.YS[i], dz = c.ZS[i + 1] - c.ZS[i];
     const double t = (c.YS[i] * m + z0 - c.ZS[i]) / (dz - m * dy);
     EXPECT_NEAR(T, t, 1e-12);
-    EXPECT_GE(T, 0.0);
-    EXPECT_LE(T, 1.0);
 }
 
-TEST(WaterlineCut, LevelAndHeeledLinesCrossOnTheRightChord) {
+// Level and heeled lines cross on the right chord. Only a point strictly above the line is dry,
+// and the fraction is clamped to [0, 1] where the line misses the segment.
+TEST(WaterlineCut, CrossesOnTheRightChordAndClampsAtTheEnds) {
     const SemiCircle c;
+    int I = -1;
+    double T = -1.0;
     const double heel = std::tan(20.0 * kPi / 180.0);
-    const std::pair<double, double> lines[] = {{0.7, 0.0}, {0.3, heel}, {0.3, -heel}, {-1.1, 0.6}};
-    for (auto [z0, m] : lines) {
-        int I = -1;
-        double T = -1.0;
+    for (auto [z0, m] : {std::pair{0.7, 0.0}, std::pair{0.3, heel}, std::pair{-1.1, 0.6}}) {
         WLCUT(z0, m, c.YS, c.ZS, I, T);
         expectCrossing(c, I, T, z0, m, 1.0);
     }
-}
-
-// Only a point strictly above the line is dry, and the fraction is clamped to [0, 1] where the
-// line misses the segment.
-TEST(WaterlineCut, EdgeCases) {
-    const SemiCircle c;
-    struct Case {
-        double z0, m;
-        int I;
-        double T;
-    };
-    const Case cases[] = {
-        {c.ZS[75], 0.0, 75, 0.0},                     // through point 75: the start of segment 75
-        {-3.0 * kRadius, 0.0, 149, 1.0},              // all points wet, the line far above the top
-        {-3.0 * kRadius, 1.0, 149, 0.0},              // all wet, rising steeply outboard
-        {0.5 * (c.ZS[0] + c.ZS[1]), 0.0, 0, 0.5},     // only the keel point wet
-        {1.5 * kRadius, 0.0, 0, 0.0},                 // all dry
-    };
-    for (const Case& k : cases) {
-        int I = -1;
-        double T = -1.0;
-        WLCUT(k.z0, k.m, c.YS, c.ZS, I, T);
-        EXPECT_EQ(I, k.I) << k.z0 << " " << k.m;
-        EXPECT_NEAR(T, k.T, 1e-12) << k.z0 << " " << k.m;
+    // (z0, m) -> (I, T)
+    for (auto [z0, m, I0, T0] : {std::tuple{c.ZS[75], 0.0, 75, 0.0},  // through point 75: segment 75
+                                 std::tuple{-3.0 * kRadius, 0.0, 149, 1.0},  // all wet, far below the top
+                                 std::tuple{-3.0 * kRadius, 1.0, 149, 0.0},  // all wet, rising outboard
+                                 std::tuple{0.5 * (c.ZS[0] + c.ZS[1]), 0.0, 0, 0.5},  // only the keel wet
+                                 std::tuple{1.5 * kRadius, 0.0, 0, 0.0}}) {            // all dry
+        WLCUT(z0, m, c.YS, c.ZS, I, T);
+        EXPECT_EQ(I, I0) << z0 << " " << m;
+        EXPECT_NEAR(T, T0, 1e-12) << z0 << " " << m;
     }
 }
 
 // WLCUT2 takes the line ZS = z0 - m*YS. With the keel wet the entry is the first segment, its
 // fraction not clamped, and the exit the circle's crossing. With the keel point above the line
 // the wet part is the arc around the direction in which the line comes closest to the centre.
+// No crossing is segment 151 with fraction 0; a point on the line is no exit.
 TEST(WaterlineCut2, EntryAndExitLieOnTheCircle) {
     const SemiCircle c;
-    for (double m : {0.0, 0.2, 0.6}) {
-        for (double z0 : {-1.1, 0.35, 0.7, 1.7}) {
-            int I1 = -1, I2 = -1;
-            double T1 = 0.0, T2 = 0.0;
+    int I1 = -1, I2 = -1;
+    double T1 = 0.0, T2 = 0.0;
+    for (double m : {0.0, 0.6}) {
+        for (double z0 : {-1.1, 0.7, 1.7}) {
             WLCUT2(z0, m, c.YS, c.ZS, I1, T1, I2, T2);
             EXPECT_EQ(I1, 0);
             EXPECT_NEAR(c.ZS[0] + T1 * (c.ZS[1] - c.ZS[0]), z0 - m * T1 * c.YS[1], 1e-12) << "on the line";
-            if (m == 0.0) {
-                EXPECT_GT(T1, 1.0) << "the line lies above both keel points";
-            }
+            EXPECT_TRUE(m != 0.0 || T1 > 1.0) << "level: the line lies above both keel points";
             expectCrossing(c, I2, T2, z0, -m, 1.0);
         }
     }
-    int I1 = -1, I2 = -1;
-    double T1 = -1.0, T2 = -1.0;
     WLCUT2(1.2 * kRadius, 1.0, c.YS, c.ZS, I1, T1, I2, T2);
     expectCrossing(c, I1, T1, 1.2 * kRadius, -1.0, -1.0);
     expectCrossing(c, I2, T2, 1.2 * kRadius, -1.0, 1.0);
-}
-
-// No crossing is segment 151 with fraction 0; a point on the line is no exit.
-TEST(WaterlineCut2, MissingCrossings) {
-    const SemiCircle c;
-    struct Case {
-        double z0, m;
-        int I1, I2;
-    };
-    const Case cases[] = {
-        {1.5 * kRadius, 0.0, 151, 151},  // wholly above the line
-        {1.5 * kRadius, 0.3, 151, 151},
-        {-3.0 * kRadius, 0.0, 0, 151},   // wholly below: no exit
-        {c.ZS[60], 0.0, 0, 60},          // through point 60: the exit is segment 60, not 59
-    };
-    for (const Case& k : cases) {
-        int I1 = -1, I2 = -1;
-        double T1 = -1.0, T2 = -1.0;
-        WLCUT2(k.z0, k.m, c.YS, c.ZS, I1, T1, I2, T2);
-        EXPECT_EQ(I1, k.I1) << k.z0;
-        EXPECT_EQ(I2, k.I2) << k.z0;
-        EXPECT_EQ(T2, 0.0) << k.z0;
-        if (k.I1 == 151) {
-            EXPECT_EQ(T1, 0.0);
-        }
+    // (z0, m) -> (I1, I2)
+    for (auto [z0, m, entry, exit] : {std::tuple{1.5 * kRadius, 0.3, 151, 151},  // wholly above the line
+                                      std::tuple{-3.0 * kRadius, 0.0, 0, 151},   // wholly below: no exit
+                                      std::tuple{c.ZS[60], 0.0, 0, 60}}) {       // on point 60: exit 60
+        WLCUT2(z0, m, c.YS, c.ZS, I1, T1, I2, T2);
+        EXPECT_TRUE(I1 == entry && I2 == exit && T2 == 0.0) << z0 << " " << I1 << " " << I2;
+        EXPECT_TRUE(entry != 151 || T1 == 0.0) << z0;
     }
 }
 

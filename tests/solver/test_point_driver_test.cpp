@@ -1,5 +1,6 @@
-// Whole campaigns on the example cruiser-racer in every table mode, and the
-// pieces of the test-point driver with known answers.
+// Whole campaigns on the example cruiser-racer in every table mode, solved,
+// accepted and failed points end to end, and the pieces of the test-point
+// driver with known answers (start scales, attempt outcomes, water).
 #include "solver/test_point_driver.h"
 
 #include <gtest/gtest.h>
@@ -18,13 +19,18 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The example case with its MODE (record 56) replaced.
-void writeExampleWithMode(const test::ScratchDir& dir, int mode) {
+// The example case in `dir` with its input records edited (0-based line, text).
+void writeExample(const test::ScratchDir& dir, std::initializer_list<std::pair<std::size_t, std::string>> edits,
+                  const std::vector<std::string>& testPoints = {}) {
     const fs::path source = fs::path(CARINEX_SOURCE_DIR) / "examples" / "cruiser";
     for (const char* folder : {"OFFSETS", "APPEND"})
         fs::copy(source / folder, dir.path() / folder, fs::copy_options::recursive);
     auto lines = splitLines(test::ScratchDir::readFile(source / "INPUT" / "CX_CR3_IN.TXT"));
-    lines.at(55) = std::to_string(mode);
+    for (const auto& [at, text] : edits) lines.at(at) = text;
+    if (!testPoints.empty()) {
+        lines.resize(lines.size() - 11);  // the eleven test points
+        lines.insert(lines.end(), testPoints.begin(), testPoints.end());
+    }
     std::string text;
     for (const auto& l : lines) text += l + "\n";
     dir.write("INPUT/CX_CR3_IN.TXT", text);
@@ -43,20 +49,29 @@ int count(const std::string& text, const std::string& what) {
     return n;
 }
 
-TEST(TestPointDriver, ExampleConvergesInEveryResistanceMode) {
-    for (int mode : {1, 2, 3}) {
+TEST(TestPointDriver, ExampleRunsInEveryTableMode) {
+    for (const auto& [mode, width] : {std::pair{1, 150u}, {2, 120u}, {3, 120u}, {4, 90u}}) {
         test::ScratchDir dir;
-        writeExampleWithMode(dir, mode);
+        writeExample(dir, {{55, std::to_string(mode)}});  // MODE
         auto out = test::runIn(dir.path(), "CR3\n");
         ASSERT_EQ(out.status, 0) << out.console;
         const int NTEST = out.state->input.NTEST;
+        const std::string table = dir.read("DRAG/DRAG_CR3.TXT");
+        const auto rows = tableRows(table);
+        ASSERT_EQ(rows.size(), static_cast<std::size_t>(NTEST)) << table;
+        for (const auto& row : rows) EXPECT_EQ(row.size(), width) << "MODE " << mode << ": " << row;
+        if (mode == 4) {  // the regression alone: no root search, no convergence messages
+            EXPECT_EQ(count(out.console, "FN ="), 0);
+            EXPECT_NE(table.find(" Resistanceforce in Newton - calculated with Delft-regression method after "
+                                 "Keuning 2008\n"),
+                      std::string::npos);
+            EXPECT_EQ(out.state->point.SINKG, 0.0) << "the hull stays where the rest call left it";
+            continue;
+        }
         // a point whose search stalls within the driver's residual tolerance is accepted: converged too
         EXPECT_EQ(count(out.console, "solved for FN =") + count(out.console, "solution accepted for FN ="), NTEST)
             << out.console;
         EXPECT_EQ(count(out.console, "NO convergence"), 0);
-        const auto rows = tableRows(dir.read("DRAG/DRAG_CR3.TXT"));
-        ASSERT_EQ(rows.size(), static_cast<std::size_t>(NTEST)) << dir.read("DRAG/DRAG_CR3.TXT");
-        for (const auto& row : rows) EXPECT_EQ(row.size(), mode == 1 ? 150u : 120u) << row;
         // the last point (heeled, with leeway) is in balance
         const auto F = equilibriumResidualsOf(*out.state);
         EXPECT_LT(std::fabs(F[0]), 1e-7);
@@ -64,84 +79,25 @@ TEST(TestPointDriver, ExampleConvergesInEveryResistanceMode) {
     }
 }
 
-TEST(TestPointDriver, RegressionModeSolvesNoEquilibrium) {
-    test::ScratchDir dir;
-    writeExampleWithMode(dir, 4);
-    auto out = test::runIn(dir.path(), "CR3\n");
-    ASSERT_EQ(out.status, 0) << out.console;
-    EXPECT_EQ(count(out.console, "FN ="), 0) << "no root search, no convergence messages";
-    const std::string table = dir.read("DRAG/DRAG_CR3.TXT");
-    EXPECT_NE(table.find(" Resistanceforce in Newton - calculated with Delft-regression method after Keuning 2008\n"),
-              std::string::npos);
-    const auto rows = tableRows(table);
-    ASSERT_EQ(rows.size(), static_cast<std::size_t>(out.state->input.NTEST)) << table;
-    for (const auto& row : rows) EXPECT_EQ(row.size(), 90u) << row;
-    EXPECT_EQ(out.state->point.SINKG, 0.0) << "the hull stays where the rest call left it";
-}
-
-TEST(TestPointDriver, StartScalesAlternateInSignAndGrowWithTheSquareOfTheAttempt) {
-    constexpr double TC = 0.5;
-    struct Row {
-        int k;
-        double TRIM0, SINK0;
-    };
-    for (const Row r : {Row{1, -0.0002, -0.001}, {2, 0.0008, 0.004}, {3, -0.0018, -0.009}, {4, 0.0032, 0.016},
-                        {5, -0.005, -0.025}}) {
-        const StartScales s = startScales(r.k, TC);
-        EXPECT_NEAR(s.TRIM0, r.TRIM0, 1e-15) << r.k;
-        EXPECT_NEAR(s.SINK0, r.SINK0, 1e-15) << r.k;
-    }
-}
-
-TEST(TestPointDriver, AttemptOutcomes) {
-    using O = AttemptOutcome;
-    struct Row {
-        int k;
-        bool NOCONV;
-        int IERR;
-        double RF, RM;
-        O outcome;
-    };
-    for (const Row r : {
-             Row{1, false, 0, 0.5, 0.5, O::Solved},  // a converged search: residuals not looked at
-             {1, true, 0, 0.0009, 0.0009, O::Accepted},
-             {3, false, 12, 0.0009, 0.0, O::Accepted},  // the iteration limit
-             {1, true, 0, 0.001, 0.0, O::Restart},      // the limit itself is not accepted
-             {2, true, 0, 0.0, 0.005, O::Restart},
-             {3, true, 0, 0.005, 0.0, O::Restart},
-             {4, false, 12, 0.005, 0.005, O::Restart},
-             {5, true, 0, 0.005, 0.005, O::NotConverged},
-             {5, false, 12, 0.0, 0.002, O::NotConverged},
-         })
-        EXPECT_EQ(attemptOutcome(r.k, r.NOCONV, r.IERR, r.RF, r.RM), r.outcome)
-            << "attempt " << r.k << " RF " << r.RF << " RM " << r.RM;
-}
-
-// Three points end to end: one that floats; one at 4 m/s and 3 degrees
-// leeway whose search stalls next to the equilibrium of this hull (accepted,
-// with the larger residual in percent); and one under a load beyond the
-// buoyancy of the whole hull, tried five times (four restarts, shown with
-// diagnostics), reported and written as the zero row.
+// Three points: one that floats; one at 4 m/s and 3 degrees leeway whose
+// search stalls next to the equilibrium (accepted, with the larger residual in
+// percent); one under a load beyond the buoyancy of the whole hull, tried five
+// times (four restarts, shown with diagnostics), reported and written as the zero row.
 TEST(TestPointDriver, SolvedAcceptedAndNotConvergedPointsEndToEnd) {
     test::ScratchDir dir;
-    writeExampleWithMode(dir, 1);
-    auto lines = splitLines(dir.read("INPUT/CX_CR3_IN.TXT"));
-    lines.resize(lines.size() - 11);  // the eleven test points
-    lines.at(53) = "3";               // NTEST
-    lines.push_back("  3.0  0.0  15.0  0.1  50.0  0.0  0.0  0.0  0.0  0.0");
-    lines.push_back("  4.0  0.0  15.0  0.1  50.0  0.0  1.0  3.0  0.0  0.0");
-    lines.push_back("  3.0  0.0  15.0  0.1  50.0  0.0  0.0  0.0  0.0  4.0E5");
-    std::string text;
-    for (const auto& l : lines) text += l + "\n";
-    dir.write("INPUT/CX_CR3_IN.TXT", text);
+    writeExample(dir, {{55, "1"}, {53, "3"}},
+                 {"  3.0  0.0  15.0  0.1  50.0  0.0  0.0  0.0  0.0  0.0",
+                  "  4.0  0.0  15.0  0.1  50.0  0.0  1.0  3.0  0.0  0.0",
+                  "  3.0  0.0  15.0  0.1  50.0  0.0  0.0  0.0  0.0  4.0E5"});
     auto out = test::runIn(dir.path(), "CR3\n", RunOptions{.diag = true});
     ASSERT_EQ(out.status, kExitNotConverged) << out.console;
     const std::string& c = out.console;
-    EXPECT_NE(c.find("warning: 1 of 3 test points did not converge (rows of zeros in the table); exit status 2\n"), std::string::npos) << c;
+    EXPECT_NE(c.find("warning: 1 of 3 test points did not converge (rows of zeros in the table); exit status 2\n"),
+              std::string::npos)
+        << c;
     const auto solved = c.find("\n   solved for FN =   0.30\ntransition at ");
     const std::string failedLines = "\n     NO convergence at FN =   0.30\n      relative residuary error =";
     const auto failed = c.find(failedLines);
-    // (a free-format line starts with a blank)
     const std::string acceptedLines = "\n       spurious convergence\nresiduary error in equilibrium =";
     const auto accepted = c.find(acceptedLines);
     ASSERT_NE(solved, std::string::npos) << c;
@@ -149,8 +105,7 @@ TEST(TestPointDriver, SolvedAcceptedAndNotConvergedPointsEndToEnd) {
     ASSERT_NE(failed, std::string::npos) << c;
     EXPECT_LT(solved, accepted);
     EXPECT_LT(accepted, failed);
-    const std::string percent = c.substr(accepted + acceptedLines.size(), 8);
-    EXPECT_LT(std::stod(percent), 0.1) << "both residuals below 0.001";
+    EXPECT_LT(std::stod(c.substr(accepted + acceptedLines.size(), 8)), 0.1) << "both residuals below 0.001";
     const std::string acceptedTail = " %\n solution accepted for FN =   0.40\ntransition at ";
     const auto acceptedEnd = accepted + acceptedLines.size() + 8;
     EXPECT_EQ(c.substr(acceptedEnd, acceptedTail.size()), acceptedTail);
@@ -174,27 +129,49 @@ TEST(TestPointDriver, SolvedAcceptedAndNotConvergedPointsEndToEnd) {
     for (std::size_t i = 1; i < 6; ++i) EXPECT_EQ(zero[i], 0.0) << table.back();
 }
 
-TEST(TestPointDriver, WaterProperties) {
-    double rho = 0, visc = 0;
-    ASSERT_TRUE(waterProperties(1, 15.0, rho, visc));
+TEST(TestPointDriver, StartScalesAndAttemptOutcomes) {
+    // alternating in sign, growing with the square of the attempt (draught TC = 0.5)
+    for (int k = 1; k <= 5; ++k) {
+        const double sign = k % 2 == 0 ? 1 : -1;
+        const StartScales s = startScales(k, 0.5);
+        EXPECT_NEAR(s.TRIM0, sign * 0.0002 * k * k, 1e-15) << k;
+        EXPECT_NEAR(s.SINK0, sign * 0.001 * k * k, 1e-15) << k;
+    }
+    using O = AttemptOutcome;
+    const struct {
+        int k;
+        bool NOCONV;
+        int IERR;
+        double RF, RM;
+        O outcome;
+    } rows[] = {
+        {1, false, 0, 0.5, 0.5, O::Solved},  // a converged search: residuals not looked at
+        {1, true, 0, 0.0009, 0.0009, O::Accepted},
+        {3, false, 12, 0.0009, 0.0, O::Accepted},  // the iteration limit
+        {1, true, 0, 0.001, 0.0, O::Restart},      // the limit itself is not accepted
+        {2, true, 0, 0.0, 0.005, O::Restart},
+        {4, false, 12, 0.005, 0.005, O::Restart},
+        {5, true, 0, 0.005, 0.005, O::NotConverged},
+        {5, false, 12, 0.0, 0.002, O::NotConverged},
+    };
+    for (const auto& r : rows)
+        EXPECT_EQ(attemptOutcome(r.k, r.NOCONV, r.IERR, r.RF, r.RM), r.outcome)
+            << "attempt " << r.k << " RF " << r.RF << " RM " << r.RM;
+}
+
+TEST(TestPointDriver, WaterPropertiesAndUnknownWater) {
     // the correlations against tabulated water properties at 15 C (ITTC):
     // fresh water 999.10 kg/m3 and 1.1386e-6 m2/s, sea water 1025.9 and 1.1883e-6
+    double rho = 0, visc = 0;
+    ASSERT_TRUE(waterProperties(1, 15.0, rho, visc));
     EXPECT_NEAR(rho, 999.10, 0.1);
     EXPECT_NEAR(visc, 1.1386e-6, 0.005e-6);
     ASSERT_TRUE(waterProperties(2, 15.0, rho, visc));
     EXPECT_NEAR(rho, 1025.9, 0.1);
     EXPECT_NEAR(visc, 1.1883e-6, 0.005e-6);
     EXPECT_FALSE(waterProperties(3, 15.0, rho, visc));
-}
-
-TEST(TestPointDriver, UnknownWaterStopsTheRun) {
     test::ScratchDir dir;
-    writeExampleWithMode(dir, 1);
-    auto lines = splitLines(dir.read("INPUT/CX_CR3_IN.TXT"));
-    lines.at(21) = "3";  // IWATER
-    std::string text;
-    for (const auto& l : lines) text += l + "\n";
-    dir.write("INPUT/CX_CR3_IN.TXT", text);
+    writeExample(dir, {{21, "3"}});  // IWATER
     auto out = test::runIn(dir.path(), "CR3\n");
     EXPECT_EQ(out.status, 1);
     EXPECT_NE(out.console.find(" specify freshwater or seawater\n fatal error occured"), std::string::npos);

@@ -1,15 +1,22 @@
-// The test-point driver: solved, accepted and failed points of one campaign
-// end to end (restarts, messages, exit status, the zero row), and its pieces
-// with known answers (start scales, attempt outcomes, water properties).
+// The test-point driver and the force balance: the example campaign in
+// balance, single force balances on its final state (towing-height lever,
+// substitute values of a failed evaluation), solved, accepted and failed
+// points end to end (restarts, messages, exit status, the zero row), and the
+// driver's pieces with known answers (start scales, attempt outcomes, water).
 #include "solver/test_point_driver.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <filesystem>
+#include <sstream>
 
 #include "driver/run_driver.h"
 #include "driver/table_writer.h"
+#include "flow/friction_line.h"
 #include "platform/files.h"
+#include "solver/force_balance.h"
 #include "support/scratch_dir.h"
 
 namespace carinex {
@@ -35,6 +42,68 @@ int count(const std::string& text, const std::string& what) {
     int n = 0;
     for (auto at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
     return n;
+}
+
+// The example campaign, which must end in balance, and single trial states
+// evaluated on copies of its final state.
+TEST(ForceBalance, OnTheExampleCampaign) {
+    test::ScratchDir dir;
+    writeExample(dir, {});
+    const test::RunOutcome run = test::runIn(dir.path(), "CR3\n");
+    ASSERT_EQ(run.status, 0) << run.console;
+    // every point solved or accepted within the driver's residual tolerance;
+    // the last one (heeled, with leeway) is in balance
+    const int solved = count(run.console, "solved for FN =") + count(run.console, "solution accepted for FN =");
+    EXPECT_EQ(solved, run.state->input.NTEST) << run.console;
+    const auto F = equilibriumResidualsOf(*run.state);
+    EXPECT_LT(std::max(std::fabs(F[0]), std::fabs(F[1])), 1e-7);
+
+    std::istringstream keyboard;
+    std::ostringstream console;
+    RunFiles io{keyboard, console, "."};
+    auto st = std::make_unique<CaseState>(*run.state);
+    const auto balance = [&] { BILANZ(*st, io, st->raw.NST - 1); };
+    // bare hull: raising the towing point by 1 m adds the drag along the
+    // heeled hull, times the cosine of the heel, to the pitching moment
+    st->point.APPON = false;
+    st->point.SINKG = st->point.TRIMW = 0.0;
+    std::array<double, 2> moment{};
+    for (int z : {0, 1}) {
+        st->input.ZTOW = z;
+        balance();
+        moment[static_cast<std::size_t>(z)] = st->balance.PMOM;
+    }
+    ASSERT_EQ(st->flow.RSTUD, 0.0) << "no stimulators, whose drag has its own lever";
+    const double drag = st->balance.RRES * st->point.COSLW + st->app.XHULL;
+    EXPECT_GT(drag, 0.0);
+    EXPECT_NEAR(moment[1] - moment[0], drag * st->point.COSPHI, 1e-9 * drag);
+
+    // failed hydrostatics: the water surface 5 m below the keel, nothing
+    // immersed; the substitute values replace those of an earlier state
+    st = std::make_unique<CaseState>(*run.state);
+    st->point.MEXT = 250.0;
+    st->point.SINKG = 5.0;
+    const double previousTotal = st->balance.RTOT;
+    st->app.YHULL = st->app.FZK = st->app.FZR = st->app.FYK = st->app.FYR = st->app.RTRIM = 1.0;
+    balance();
+    for (double f : {st->app.YHULL, st->app.FZK, st->app.FZR, st->app.FYK, st->app.FYR, st->app.RTRIM})
+        EXPECT_EQ(f, 0.0);
+    EXPECT_DOUBLE_EQ(st->balance.PMOM, 250.0);
+    EXPECT_DOUBLE_EQ(st->balance.XCB, st->point.XCG);
+    EXPECT_DOUBLE_EQ(st->flow.RFRIC, frictionLineSubstitute(*st));
+    EXPECT_DOUBLE_EQ(st->trial.VOLCB, st->input.VOLUME * 1e-9) << "the default path keeps its tiny volume";
+    EXPECT_DOUBLE_EQ(st->balance.RTOT, previousTotal) << "totals of the previous evaluation stay";
+    EXPECT_EQ(console.str(), "") << "messages only with diagnostics";
+    st->run.DIAG = true;
+    balance();
+    EXPECT_EQ(console.str(), " FEHLER KRAENG alle Werte = DEFAULT\n Fehler in BILANZ > Fantasiewerte\n");
+    // two stations at the same x: no area spline, three times the yacht's volume
+    console.str("");
+    st->point.SINKG = 0.0;
+    st->hull.XST[20] = st->hull.XST[19];
+    balance();
+    EXPECT_EQ(st->trial.VOLCB, 3.0 * st->point.VTOT);
+    EXPECT_EQ(console.str(), " FEHLER KRAENG ARINT\n Fehler in BILANZ > Fantasiewerte\n");
 }
 
 // Three points: one that floats; one at 4 m/s and 3 degrees leeway whose

@@ -88,7 +88,6 @@ TEST(BroydenSolve, EndsAtTheKnownRootOrStopsForTheRightReason) {
 TEST(BroydenSolve, DifferenceStepsAndLineSearchTrials) {
     // linear from (-4, 0): difference steps HSTEP*|u1| and HSTEP where u2 = 0, one full step
     const double h = kRun.HSTEP;
-    EXPECT_DOUBLE_EQ(h, 100 * std::ldexp(1.0, -25)) << "100 sqrt(2^-50)";
     BroydenOutcome out;
     const auto l = trials([](const V& u) { return V{3 * u[0] - u[1] + 21, u[0] + 2 * u[1]}; }, kRun, {-4, 0});
     ASSERT_EQ(l.size(), 4u);
@@ -143,7 +142,6 @@ TEST_F(Nullst, OutcomesMessagesAndTheTrimCap) {
         V u, tol;  // multipliers of SINK0 and TRIM0 (u1 NaN: not checked)
         const char* console;
     } cases[] = {
-        {"in balance", [](const V&) { return V{5e-10, -5e-10}; }, true, true, false, 0, {1, 1}, {0, 0}, ""},
         // the last evaluation was a rejected trial: the start scales stay
         {"failed line search", plateau, true, false, true, 0, {1, 1}, {0, 0}, ""},
         {"zero second column", [](const V& u) { return V{u[0] - 2, 3 * (u[0] - 2)}; }, false, true, false, 0, {2, 1},

@@ -41,15 +41,12 @@ protected:
             {&U::RCMEAN, 0.31}, {&U::RTCMN, 0.105}, {&U::AR0, 0.42},
         };
         for (const auto& [member, value] : hull) u.*member = value;
+        for (const auto& [member, value] : {std::pair{&TestPoint::RHO, 1025.9}, {&TestPoint::VNU, 2.9e6},
+                                            {&TestPoint::QDYN, 6150.0}, {&TestPoint::VKEEL, 0.151},
+                                            {&TestPoint::RASP, 3.4}, {&TestPoint::RUDANG, 0.0436}})
+            st->point.*member = value;
         st->input.KCHORD(3) = 1.12;
         st->input.KTHICK(3) = 0.115;
-        TestPoint& p = st->point;
-        p.RHO = 1025.9;
-        p.VNU = 2.9e6;
-        p.QDYN = 6150.0;
-        p.VKEEL = 0.151;
-        p.RASP = 3.4;
-        p.RUDANG = 2.5 * st->run.PI / 180;
         st->balance.SWET = 27.4;
     }
     // heel and leeway in degrees, in the state as the test-point driver sets them
@@ -58,28 +55,23 @@ protected:
         st->point.COSPHI = std::cos(st->point.PHI);
     }
     void leeway(double deg) { st->point.LEEWAY = deg * st->run.PI / 180; }
-    std::array<double, 2> hullAt(double FN, double heelDeg = 0) {  // RV, RR
+    std::array<double, 2> hullAt(double FN, double heelDeg = 0, double MEXT = 0) {  // RV, RR
         heel(heelDeg);
+        st->point.MEXT = MEXT;
         double rv = 0, rr = 0;
         REGHUL(*st, FN, heelDeg, rv, rr);
         return {rv, rr};
     }
-    std::array<double, 3> keelAt(double FN, double heelDeg, double fskBefore = 0) {  // RK, RRU, FSK
-        heel(heelDeg);
+    std::array<double, 3> keelAt(double FN, double heelDeg, double leewayDeg = 0, double fskBefore = 0) {
+        heel(heelDeg);  // RK, RRU, FSK
+        leeway(leewayDeg);
         std::array<double, 3> o{0, 0, fskBefore};
         REGAPP(*st, FN, heelDeg, 0.93, o[0], o[1], o[2]);
         return o;
     }
     double RR(double FN, double heelDeg = 0) { return hullAt(FN, heelDeg)[1]; }
     double heelTerm(double FN, double deg = 15) { return RR(FN, deg) - RR(FN); }
-    double trimTerm(double FN) {
-        st->point.MEXT = 0;
-        const double plain = RR(FN);
-        st->point.MEXT = 1800;
-        const double term = RR(FN) - plain;
-        st->point.MEXT = 0;
-        return term;
-    }
+    double trimTerm(double FN) { return hullAt(FN, 0, 1800)[1] - RR(FN); }
 
     std::unique_ptr<CaseState> st = makeCaseState();
     U& u = st->upright;
@@ -123,14 +115,7 @@ TEST_F(Delft, EveryTermFollowsItsRowsAlongItsAxis) {
         {"keel resistance", [&](double FN) { return keelAt(FN, 0)[0]; }, 0.05, -3, 1, 9,
          {{0.22, 1, 4}, {0.27, 1, 4}, {0.33, 2, 4}, {0.48, 5, 4}, {0.53, 6, 4}, {0.57, 8, 2}, {0.65, 8, 2}}},
         // keel side force on heel/10 + 1, rows 0 .. 30 degrees: the cubic below 20, then the line
-        {"keel side force",
-         [&](double h) {
-             leeway(3.2);
-             const double FSK = keelAt(0.35, h)[2];
-             leeway(0);
-             return FSK;
-         },
-         10, 1, 1, 4,
+        {"keel side force", [&](double h) { return keelAt(0.35, h, 3.2)[2]; }, 10, 1, 1, 4,
          {{6, 1, 4}, {15, 1, 4}, {25, 3, 2}, {35, 3, 2}}},
     };
     for (const Axis& a : axes) {
@@ -154,7 +139,8 @@ TEST_F(Delft, EveryTermFollowsItsRowsAlongItsAxis) {
         EXPECT_NEAR(RR(FN), RR(0.15) * std::pow(FN / 0.15, 3), 1e-13 * std::fabs(RR(0.15))) << FN;
     const double friction = keelAt(0.0, 0)[0];
     for (double FN : {0.10, 0.15})
-        EXPECT_NEAR(keelAt(FN, 0)[0] - friction, (keelAt(0.2, 0)[0] - friction) * std::pow(FN / 0.2, 3), 1e-10) << FN;
+        EXPECT_NEAR(keelAt(FN, 0)[0] - friction, (keelAt(0.2, 0)[0] - friction) * std::pow(FN / 0.2, 3), 1e-10)
+            << FN;
     for (double FN : {0.10, 0.20})
         EXPECT_NEAR(heelTerm(FN), heelTerm(0.25) * std::pow(4 * FN, 3), 1e-12 * std::fabs(heelTerm(0.25))) << FN;
     EXPECT_EQ(trimTerm(0.18), 0.0);
@@ -172,14 +158,19 @@ TEST_F(Delft, ScalingsAndLimits) {
     const double rv0 = hullAt(0.4)[0], Re = st->point.VNU * 0.7 * u.LWL;
     EXPECT_NEAR(rv0, 0.075 / std::pow(std::log10(Re) - 2, 2) * st->point.QDYN * st->balance.SWET, 1e-12 * rv0);
     // heel without leeway: the keel lifts to windward; neither: the side forces are left as they were
-    EXPECT_LT(keelAt(0.40, 20, 999.0)[2], 0.0);
+    EXPECT_LT(keelAt(0.40, 20, 0, 999.0)[2], 0.0);
     st->balance.FSR = -77.0;
-    EXPECT_EQ(keelAt(0.40, 0, 55.0)[2], 55.0);
+    EXPECT_EQ(keelAt(0.40, 0, 0, 55.0)[2], 55.0);
     EXPECT_EQ(st->balance.FSR, -77.0);
+    // without the section factor the rudder's lift slope is that of slender-wing theory, pi A / 2
+    double RK = 0, RRU = 0, FSK = 0;
+    leeway(3);
+    REGAPP(*st, 0.35, 0, 0.0, RK, RRU, FSK);
+    const double slender = st->run.PI * 3.4 / 2 * st->point.QDYN * u.AR0 * st->point.RUDANG * 0.8;
+    EXPECT_NEAR(st->balance.FSR, slender, 1e-12 * slender);
     // no speed, no forces
     st->point.QDYN = st->point.VNU = 0;
-    leeway(3);
-    const auto none = keelAt(0.0, 10);
+    const auto none = keelAt(0.0, 10, 3);
     EXPECT_EQ((std::array{none[0], none[1], none[2], st->balance.FSR}), (std::array{0.0, 0.0, 0.0, 0.0}));
 }
 

@@ -93,7 +93,6 @@ struct Axis {
 };
 
 TEST_F(Delft, EveryTermFollowsItsRowsAlongItsAxis) {
-    u.RTT = 0;  // no side force from heel alone: the keel's follows its factor
     const double rv0 = hullAt(0.4)[0];
     const Axis axes[] = {
         // canoe body on FN/0.05 - 2: the upright rows 0.15 .. 0.75, the line beyond 0.70
@@ -114,8 +113,9 @@ TEST_F(Delft, EveryTermFollowsItsRowsAlongItsAxis) {
         // keel on FN/0.05 - 3, rows 0.20 .. 0.60 (friction adds a constant)
         {"keel resistance", [&](double FN) { return keelAt(FN, 0)[0]; }, 0.05, -3, 1, 9,
          {{0.22, 1, 4}, {0.27, 1, 4}, {0.33, 2, 4}, {0.48, 5, 4}, {0.53, 6, 4}, {0.57, 8, 2}, {0.65, 8, 2}}},
-        // keel side force on heel/10 + 1, rows 0 .. 30 degrees: the cubic below 20, then the line
-        {"keel side force", [&](double h) { return keelAt(0.35, h, 3.2)[2]; }, 10, 1, 1, 4,
+        // keel side force on heel/10 + 1, rows 0 .. 30 degrees: the cubic below 20, then the
+        // line (at FN 0 heel alone gives no side force: the force follows its factor)
+        {"keel side force", [&](double h) { return keelAt(0.0, h, 3.2)[2]; }, 10, 1, 1, 4,
          {{6, 1, 4}, {15, 1, 4}, {25, 3, 2}, {35, 3, 2}}},
     };
     for (const Axis& a : axes) {

@@ -1,27 +1,24 @@
+// The Delft-series regression beside the program's results. Its coefficient
+// rows are checked against the printed tables in delft_tables_test.cpp; here
+// the way each term runs along its table's axis: between the rows the cubic
+// through four neighbouring rows (the end line beyond the last), continuous at
+// every row, the decay laws below the tables, and how the table row adds up.
 #include "solver/delft_regression.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <functional>
-
-#include "driver/table_writer.h"
-#include "solver/delft_reference_tables.h"
-#include "solver/delft_tables.h"
+#include <vector>
 
 namespace carinex {
 namespace {
 
-// ---------------------------------------------------------------------------
-// Helpers written independently of the routines under test: the value of a
-// table row for given hull parameters, addressed by its position on the
-// table's axis, and Lagrange's form of the polynomial through n rows. The rows
-// are the printed coefficients (a transcription independent of the program's
-// tables, made by tools/transcribe_delft_tables.py).
+using U = UprightParticulars;
 
-namespace printed = test::delft_printed;
-
+// Lagrange's form of the polynomial through the n rows from position `first`.
 double through(const std::function<double(int)>& row, int first, int n, double x) {
     double sum = 0;
     for (int k = 0; k < n; ++k) {
@@ -33,408 +30,165 @@ double through(const std::function<double(int)>& row, int first, int n, double x
     return sum;
 }
 
-// n rows from position `first` (4: the cubic, 2: the line) at argument `at`
+class Delft : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const std::pair<double U::*, double> hull[] = {
+            {&U::LWL, 10.2},  {&U::HVOL, 4.6},    {&U::LCBFP, 0.536}, {&U::CP0, 0.553},   {&U::RVAW, 0.187},
+            {&U::RLB, 3.62},  {&U::RLCBF, 0.987}, {&U::RBT, 3.85},    {&U::CX0, 0.716},   {&U::RLV, 4.87},
+            {&U::RKM, 2.14},  {&U::LCBPC, -3.6},  {&U::LCFPC, -6.3},  {&U::KAREA, 1.65},  {&U::RKT, 2.45},
+            {&U::RVK, 61.0},  {&U::RTT, 0.36},    {&U::RTS, 0.148},   {&U::KTAPER, 0.58}, {&U::TTOT, 2.02},
+            {&U::RCMEAN, 0.31}, {&U::RTCMN, 0.105}, {&U::AR0, 0.42},
+        };
+        for (const auto& [member, value] : hull) u.*member = value;
+        for (const auto& [member, value] : {std::pair{&TestPoint::RHO, 1025.9}, {&TestPoint::VNU, 2.9e6},
+                                            {&TestPoint::QDYN, 6150.0}, {&TestPoint::VKEEL, 0.151},
+                                            {&TestPoint::RASP, 3.4}, {&TestPoint::RUDANG, 0.0436}})
+            st->point.*member = value;
+        st->input.KCHORD(3) = 1.12;
+        st->input.KTHICK(3) = 0.115;
+        st->balance.SWET = 27.4;
+    }
+    // heel and leeway in degrees, in the state as the test-point driver sets them
+    void heel(double deg) {
+        st->point.PHI = deg * st->run.PI / 180;
+        st->point.COSPHI = std::cos(st->point.PHI);
+    }
+    void leeway(double deg) { st->point.LEEWAY = deg * st->run.PI / 180; }
+    std::array<double, 2> hullAt(double FN, double heelDeg = 0, double MEXT = 0) {  // RV, RR
+        heel(heelDeg);
+        st->point.MEXT = MEXT;
+        double rv = 0, rr = 0;
+        REGHUL(*st, FN, heelDeg, rv, rr);
+        return {rv, rr};
+    }
+    std::array<double, 3> keelAt(double FN, double heelDeg, double leewayDeg = 0, double fskBefore = 0) {
+        heel(heelDeg);  // RK, RRU, FSK
+        leeway(leewayDeg);
+        std::array<double, 3> o{0, 0, fskBefore};
+        REGAPP(*st, FN, heelDeg, 0.93, o[0], o[1], o[2]);
+        return o;
+    }
+    double RR(double FN, double heelDeg = 0) { return hullAt(FN, heelDeg)[1]; }
+    double heelTerm(double FN, double deg = 15) { return RR(FN, deg) - RR(FN); }
+    double trimTerm(double FN) { return hullAt(FN, 0, 1800)[1] - RR(FN); }
+
+    std::unique_ptr<CaseState> st = makeCaseState();
+    U& u = st->upright;
+};
+
+// One table axis: the program's term at an argument, the row position
+// x = argument/step + offset, the rows, and the windows {argument, first row,
+// rows} that the term follows between them (4: the cubic, 2: the end line).
 struct Window {
     double at;
     int first, n;
 };
-
-double residuaryRow(const UprightParticulars& u, int pos) {  // pos 1 = FN 0.15
-    const double* a = printed::kUprightResiduary[pos - 1];
-    return a[0] + (a[1] * u.LCBFP + a[2] * u.CP0 + a[3] * u.RVAW + a[4] / u.RLB + a[5] * u.RLCBF +
-                   a[6] * u.RBT + a[7] * u.CX0) /
-                      u.RLV;
-}
-
-double heelRow(const UprightParticulars& u, int pos) {  // pos 3 = FN 0.25
-    const double* c = printed::kHeelCorrection[pos - 3];
-    return c[0] + c[1] * u.RLB + (c[2] + c[3] * u.RBT) * u.RBT + (c[4] + c[5] * u.LCBFP) * u.LCBFP;
-}
-
-double trimRow(const UprightParticulars& u, int pos) {  // pos 1 = FN 0.15
-    const double* c = printed::kTrimMoment[pos - 1];
-    return c[0] + c[1] * u.RLB + c[2] * u.RBT + c[3] / u.RVAW + c[4] * u.LCBPC + c[5] * u.LCFPC;
-}
-
-double surfaceRow(const UprightParticulars& u, int pos) {  // pos 1 = 5 degrees; pos 0: 1 upright
-    if (pos == 0) return 1;
-    const double* s = printed::kWettedSurface[pos - 1];
-    return 1 + s[0] + (s[1] + s[2] * u.RBT) * u.RBT + s[3] * u.CX0;
-}
-
-double keelRow(const UprightParticulars& u, int pos) {  // pos 1 = FN 0.20
-    const double* k = printed::kKeelResiduary[pos - 1];
-    return k[0] + k[1] / u.RBT + k[2] * u.RKT + k[3] * u.RVK;
-}
-
-double sideForceRow(const UprightParticulars& u, int pos) {  // pos 1 = 0 degrees
-    const double* b = printed::kSideForce[pos - 1];
-    return (b[0] + b[1] * u.RTS + b[3] * u.RTT) * u.RTS + b[2] * u.RTT;
-}
-
-double spanRow(const UprightParticulars& u, int pos, double FN) {  // pos 1 = 0 degrees
-    const double* c = printed::kEffectiveSpan[pos - 1];
-    return ((c[0] + c[1] * u.RTT) * u.RTT + c[2] * u.RBT + c[3] * u.KTAPER) * (c[4] + c[5] * FN);
-}
-
-double ittc(double Re) { return 0.075 / std::pow(std::log10(Re) - 2, 2); }
-
-// ---------------------------------------------------------------------------
-// POLINT
-
-TEST(Polint, NPointsReproduceEveryPolynomialOfDegreeNMinusOne) {
-    // unequally spaced abscissae; at a node the result is its ordinate exactly
-    const std::array<double, 5> xa{-1, 0.5, 1.25, 2, 3};
-    const std::array<std::array<double, 5>, 4> coefficients{{
-        {3, -2}, {1, 0.5, -2}, {2, -1, 0.5, -0.25}, {0.1, -1, 0, 1, -0.2}}};  // degrees 1 .. 4
-    std::array<double, 5> ya{};
-    double y = 0, dy = 1;
-    for (std::size_t deg = 1; deg <= 4; ++deg) {
-        const auto p = [&](double x) {
-            double v = 0;
-            for (std::size_t k = deg + 1; k-- > 0;) v = v * x + coefficients[deg - 1][k];
-            return v;
-        };
-        for (std::size_t k = 0; k < 5; ++k) ya[k] = p(xa[k]);
-        const int N = static_cast<int>(deg) + 1;
-        for (std::size_t k = 0; k <= deg; ++k) {
-            POLINT(xa, ya, N, xa[k], y, dy);
-            EXPECT_EQ(y, ya[k]) << N << " points, node " << k;
-            EXPECT_EQ(dy, 0.0) << N << " points, no correction at node " << k;
-        }
-        for (double x : {-2.0, -0.5, 0.0, 0.9, 1.6, 2.49, 2.8, 4.0, 7.0}) {
-            POLINT(xa, ya, N, x, y, dy);
-            EXPECT_NEAR(y, p(x), 1e-11 * (1 + std::fabs(p(x)))) << N << " points, x = " << x;
-        }
-    }
-    POLINT(xa, ya, 1, 2.7, y, dy);  // the quartic's ordinates
-    EXPECT_EQ(y, ya[0]) << "one point: the constant";
-}
-
-TEST(Polint, ErrorEstimateIsTheLastCorrection) {
-    const std::array<double, 4> xa{1, 2, 3, 4};
-    std::array<double, 4> yq{}, yc{};
-    for (std::size_t k = 0; k < 4; ++k) {
-        yq[k] = 1 + xa[k] * xa[k];
-        yc[k] = xa[k] * xa[k] * xa[k];
-    }
-    double y = 0, dy = 1;
-    POLINT(xa, yq, 4, 2.3, y, dy);
-    EXPECT_NEAR(dy, 0.0, 1e-13) << "a quadratic is fitted by three of the points already";
-    // a cubic: the last correction is the cubic less the quadratic through the
-    // three points nearest to x = 2.3 (1, 2, 3): (x-1)(x-2)(x-3) times 1
-    POLINT(xa, yc, 4, 2.3, y, dy);
-    EXPECT_NEAR(dy, (2.3 - 1) * (2.3 - 2) * (2.3 - 3), 1e-13);
-    EXPECT_NEAR(y, 2.3 * 2.3 * 2.3, 1e-13);
-}
-
-// ---------------------------------------------------------------------------
-// Canoe body
-
-class DelftHull : public ::testing::Test {
-protected:
-    void SetUp() override {
-        UprightParticulars& u = st->upright;
-        u.LWL = 10.2;
-        u.HVOL = 4.6;
-        u.LCBFP = 0.536;
-        u.CP0 = 0.553;
-        u.RVAW = 0.187;
-        u.RLB = 3.62;
-        u.RLCBF = 0.987;
-        u.RBT = 3.85;
-        u.CX0 = 0.716;
-        u.RLV = 4.87;
-        u.RKM = 2.14;
-        u.LCBPC = -3.6;
-        u.LCFPC = -6.3;
-        st->point.RHO = 1025.9;
-        st->point.VNU = 2.9e6;
-        st->point.QDYN = 6150.0;
-        st->balance.SWET = 27.4;
-    }
-
-    // Heel of the test point in degrees, also in the state as the test
-    // driver sets it.
-    void heel(double deg) {
-        st->point.PHI = deg * st->run.PI / 180;
-        st->point.SINPHI = std::sin(st->point.PHI);
-        st->point.COSPHI = std::cos(st->point.PHI);
-    }
-
-    double RR(double FN, double heelDeg = 0) {
-        heel(heelDeg);
-        double rv = 0, rr = 0;
-        REGHUL(*st, FN, heelDeg, rv, rr);
-        return rr;
-    }
-    double RV(double heelDeg) {
-        heel(heelDeg);
-        double rv = 0, rr = 0;
-        REGHUL(*st, 0.4, heelDeg, rv, rr);
-        return rv;
-    }
-
-    double scale() const { return st->run.GRAV * st->point.RHO * 2 * st->upright.HVOL; }  // rho g V
-
-    std::unique_ptr<CaseState> st = makeCaseState();
+struct Axis {
+    const char* name;
+    std::function<double(double)> term;
+    double step, offset;
+    int firstRow, lastRow;
+    std::vector<Window> windows;
 };
 
-TEST_F(DelftHull, UprightResiduaryAlongTheFroudeAxis) {
-    // x = FN/0.05 - 2; rows at x = 1 (0.15) .. 13 (0.75)
-    const auto row = [&](int pos) { return scale() * residuaryRow(st->upright, pos); };
-    for (int pos = 1; pos <= 13; ++pos)
-        EXPECT_NEAR(RR(0.15 + 0.05 * (pos - 1)), row(pos), 1e-12 * scale()) << "row " << pos;
-    // between the rows the cubic through four neighbours, from 0.70 the line
-    // through the last two
-    for (const Window w : {Window{0.17, 1, 4}, {0.23, 1, 4}, {0.37, 4, 4}, {0.52, 7, 4}, {0.68, 10, 4},
-                           {0.72, 12, 2}, {0.80, 12, 2}, {0.90, 12, 2}})
-        EXPECT_NEAR(RR(w.at), through(row, w.first, w.n, w.at / 0.05 - 2), 1e-12 * scale()) << "FN = " << w.at;
-    // below the table the 0.15 row falls with the cube of the Froude number
-    for (double FN : {0.0, 0.05, 0.10, 0.12})
-        EXPECT_NEAR(RR(FN), row(1) * std::pow(FN / 0.15, 3), 1e-14 * scale()) << "FN = " << FN;
-}
-
-TEST_F(DelftHull, ZeroMomentSkipsTheTrimTerm) {
-    // Without a moment the term is not evaluated at all: RKM = 0 would make it 0/0.
-    st->point.MEXT = 0;
-    st->upright.RKM = 0;
-    EXPECT_NEAR(RR(0.40), scale() * residuaryRow(st->upright, 6), 1e-12 * scale());
-}
-
-TEST_F(DelftHull, TrimMomentTermAlongTheFroudeAxis) {
-    // MEXT times the row over RKM and 0.0174550649282176, a fixed constant of
-    // the method close to but not equal to pi/180
-    const auto term = [&](double FN) {
-        st->point.MEXT = 0;
-        const double plain = RR(FN);
-        st->point.MEXT = 1800;
-        return RR(FN) - plain;
+TEST_F(Delft, EveryTermFollowsItsRowsAlongItsAxis) {
+    const double rv0 = hullAt(0.4)[0];
+    const Axis axes[] = {
+        // canoe body on FN/0.05 - 2: the upright rows 0.15 .. 0.75, the line beyond 0.70
+        {"upright residuary", [&](double FN) { return RR(FN); }, 0.05, -2, 1, 13,
+         {{0.17, 1, 4}, {0.23, 1, 4}, {0.37, 4, 4}, {0.52, 7, 4}, {0.68, 10, 4}, {0.72, 12, 2}, {0.90, 12, 2}}},
+        // the trim rows 0.15 .. 0.60 (the first two zero, none below 0.20), the line
+        // through the last two from 0.55
+        {"trim moment", [&](double FN) { return trimTerm(FN); }, 0.05, -2, 2, 10,
+         {{0.22, 1, 4}, {0.27, 2, 4}, {0.42, 5, 4}, {0.57, 9, 2}, {0.65, 9, 2}}},
+        // the heel rows 0.25 .. 0.55: rows 0.25 .. 0.40 up to 0.35, then centred
+        {"heel correction", [&](double FN) { return heelTerm(FN); }, 0.05, -2, 3, 9,
+         {{0.27, 3, 4}, {0.33, 3, 4}, {0.38, 4, 4}, {0.47, 6, 4}, {0.53, 8, 2}, {0.60, 8, 2}}},
+        // wetted surface over the upright one on heel/5: from 1 upright linear to the
+        // 5-degree row, cubics up to 30 degrees, then the line through 30 and 35
+        {"wetted surface", [&](double h) { return hullAt(0.4, h)[0] / rv0; }, 5, 0, 1, 7,
+         {{2.5, 0, 2}, {4.0, 0, 2}, {7.5, 1, 4}, {12.5, 1, 4}, {17, 2, 4}, {22, 3, 4}, {28, 4, 4}, {32, 6, 2},
+          {40, 6, 2}}},
+        // keel on FN/0.05 - 3, rows 0.20 .. 0.60 (friction adds a constant)
+        {"keel resistance", [&](double FN) { return keelAt(FN, 0)[0]; }, 0.05, -3, 1, 9,
+         {{0.22, 1, 4}, {0.27, 1, 4}, {0.33, 2, 4}, {0.48, 5, 4}, {0.53, 6, 4}, {0.57, 8, 2}, {0.65, 8, 2}}},
+        // keel side force on heel/10 + 1, rows 0 .. 30 degrees: the cubic below 20, then the
+        // line (at FN 0 heel alone gives no side force: the force follows its factor)
+        {"keel side force", [&](double h) { return keelAt(0.0, h, 3.2)[2]; }, 10, 1, 1, 4,
+         {{6, 1, 4}, {15, 1, 4}, {25, 3, 2}, {35, 3, 2}}},
     };
-    const auto row = [&](int pos) { return 1800 * trimRow(st->upright, pos) / st->upright.RKM / 0.0174550649282176; };
-    for (int pos = 1; pos <= 10; ++pos)
-        EXPECT_NEAR(term(0.15 + 0.05 * (pos - 1)), row(pos), 1e-10) << "row " << pos;
-    EXPECT_EQ(term(0.18), 0.0) << "no trim term below 0.20";
-    for (const Window w : {Window{0.42, 5, 4}, {0.65, 9, 2}})  // the line through 0.55 and 0.60
-        EXPECT_NEAR(term(w.at), through(row, w.first, w.n, w.at / 0.05 - 2), 1e-10) << "FN = " << w.at;
-}
-
-TEST_F(DelftHull, HeelCorrectionAlongTheFroudeAxis) {
-    // 6 phi^1.7 times the row, phi in radians; rows at x = 3 (0.25) .. 9 (0.55)
-    const double k = scale() * 6 * std::pow(15 * st->run.PI / 180, 1.7);
-    const auto term = [&](double FN) { return RR(FN, 15) - RR(FN); };
-    const auto row = [&](int pos) { return k * heelRow(st->upright, pos); };
-    for (int pos = 3; pos <= 9; ++pos)
-        EXPECT_NEAR(term(0.05 * (pos + 2)), row(pos), 1e-12 * scale()) << "row " << pos;
-    // rows 0.25 .. 0.40 up to 0.35, then centred; from 0.50 the line through the last two
-    for (const Window w : {Window{0.27, 3, 4}, {0.33, 3, 4}, {0.38, 4, 4}, {0.47, 6, 4}, {0.53, 8, 2}, {0.60, 8, 2}})
-        EXPECT_NEAR(term(w.at), through(row, w.first, w.n, w.at / 0.05 - 2), 1e-12 * scale()) << "FN = " << w.at;
-    // below 0.25 the 0.25 row times (4 FN)^3
+    for (const Axis& a : axes) {
+        const auto argument = [&](double x) { return (x - a.offset) * a.step; };
+        const auto row = [&](int pos) { return a.term(argument(pos)); };
+        double size = 0;  // of the largest row
+        for (int pos = a.firstRow; pos <= a.lastRow; ++pos) size = std::max(size, std::fabs(row(pos)));
+        for (const Window& w : a.windows)
+            EXPECT_NEAR(a.term(w.at), through(row, w.first, w.n, w.at / a.step + a.offset), 1e-11 * size)
+                << a.name << w.at;
+        // continuous at every row, where one window hands over to the next
+        for (int pos = a.firstRow; pos <= a.lastRow; ++pos) {
+            const double at = argument(pos), below = a.term(at * (1 - 1e-10)), above = a.term(at * (1 + 1e-10));
+            EXPECT_NEAR(below, above, 1e-7 * size) << a.name << " at row " << pos;
+        }
+    }
+    // below the tables: the first upright row falls with the cube of FN/0.15,
+    // the keel's with that of FN/0.2 (over its friction at FN 0), the heel row
+    // at 0.25 times (4 FN)^3; no trim-moment term below 0.20
+    for (double FN : {0.05, 0.12})
+        EXPECT_NEAR(RR(FN), RR(0.15) * std::pow(FN / 0.15, 3), 1e-13 * std::fabs(RR(0.15))) << FN;
+    const double friction = keelAt(0.0, 0)[0];
+    for (double FN : {0.10, 0.15})
+        EXPECT_NEAR(keelAt(FN, 0)[0] - friction, (keelAt(0.2, 0)[0] - friction) * std::pow(FN / 0.2, 3), 1e-10)
+            << FN;
     for (double FN : {0.10, 0.20})
-        EXPECT_NEAR(term(FN), row(3) * std::pow(4 * FN, 3), 1e-12 * scale()) << "FN = " << FN;
-    EXPECT_DOUBLE_EQ(RR(0.45, -18), RR(0.45, 18)) << "the hull heels alike to either side";
+        EXPECT_NEAR(heelTerm(FN), heelTerm(0.25) * std::pow(4 * FN, 3), 1e-12 * std::fabs(heelTerm(0.25))) << FN;
+    EXPECT_EQ(trimTerm(0.18), 0.0);
 }
 
-TEST_F(DelftHull, FrictionIsTheIttcLineOnTheHeeledWettedSurface) {
-    // upright: ITTC-57 on 70 % of the waterline length
-    const double rv0 = RV(0);
-    EXPECT_NEAR(rv0, ittc(st->point.VNU * 0.7 * st->upright.LWL) * st->point.QDYN * st->balance.SWET, 1e-12 * rv0);
-    // heeled: the wetted-surface factor on the axis h/5, rows at 1 (5 degrees)
-    // .. 7 (35 degrees): linear from 1 upright to the 5-degree row, cubics up
-    // to 30 degrees, the line through the 30 and 35 degree rows beyond
-    const auto row = [&](int pos) { return surfaceRow(st->upright, pos); };
-    for (int pos = 1; pos <= 7; ++pos) EXPECT_NEAR(RV(5.0 * pos) / rv0, row(pos), 1e-13) << "row " << pos;
-    for (const Window w : {Window{1.0, 0, 2}, {2.5, 0, 2}, {4.0, 0, 2}, {7.5, 1, 4}, {12.5, 1, 4}, {17.0, 2, 4},
-                           {22.0, 3, 4}, {28.0, 4, 4}, {32.0, 6, 2}, {40.0, 6, 2}})
-        EXPECT_NEAR(RV(w.at) / rv0, through(row, w.first, w.n, w.at / 5), 1e-13) << "heel " << w.at;
-}
-
-// ---------------------------------------------------------------------------
-// Keel and rudder
-
-class DelftAppendages : public DelftHull {
-protected:
-    void SetUp() override {
-        DelftHull::SetUp();
-        UprightParticulars& u = st->upright;
-        st->input.KCHORD(3) = 1.12;
-        st->input.KTHICK(3) = 0.115;
-        u.KAREA = 1.65;
-        u.RKT = 2.45;
-        u.RVK = 61.0;
-        u.RTT = 0.36;
-        u.RTS = 0.148;
-        u.KTAPER = 0.58;
-        u.TTOT = 2.02;
-        u.RCMEAN = 0.31;
-        u.RTCMN = 0.105;
-        u.AR0 = 0.42;
-        st->point.VKEEL = 0.151;
-        st->point.RASP = 3.4;
-        st->point.RUDANG = 2.5 * st->run.PI / 180;
-    }
-
-    void leeway(double deg) { st->point.LEEWAY = deg * st->run.PI / 180; }
-
-    struct Out {
-        double RK, RRU, FSK;
-    };
-    Out run(double FN, double heelDeg, double fskBefore = 0) {
-        heel(heelDeg);
-        Out o{0, 0, fskBefore};
-        REGAPP(*st, FN, heelDeg, kSlopr, o.RK, o.RRU, o.FSK);
-        return o;
-    }
-
-    // Friction of a foil of chord c, thickness ratio t and area A on both sides.
-    double foilFriction(double c, double t, double A) const {
-        return ittc(st->point.VNU * c) * st->point.QDYN * (1 + 2 * t + 60 * std::pow(t, 4)) * 2 * A;
-    }
-    double keelFriction() const { return foilFriction(st->input.KCHORD(3), st->input.KTHICK(3), st->upright.KAREA); }
-    double keelScale() const { return st->run.GRAV * st->point.RHO * st->point.VKEEL; }
-
-    // Keel and rudder written out term by term, given the side-force and span
-    // factors cs, te at the heel and the keel residuary row value kr at FN.
-    struct Expected {
-        double FSK, FSR, RK;
-    };
-    Expected expected(double FN, double heelDeg, double cs, double te, double kr) const {
-        const UprightParticulars& u = st->upright;
-        const TestPoint& p = st->point;
-        const double pi = st->run.PI, phi = heelDeg * pi / 180;
-        const double fsk = (p.LEEWAY - 0.0092 * u.RBT * u.RTT * phi * phi * FN) * p.QDYN * st->balance.SWET * cs;
-        const double fsr = p.QDYN * u.AR0 * (pi * p.RASP / (std::sqrt(std::pow(0.5 * p.RASP * kSlopr, 2) + 1) + 1)) *
-                           p.RUDANG * std::cos(phi) * 0.8;
-        const double induced = std::pow((fsr + fsk) / std::cos(phi) / (te * u.TTOT), 2) / (p.QDYN * pi);
-        const double heelTerm =
-            keelScale() * ((-3.5837 + 0.5958 * u.RBT) * u.RTT - 0.0518 * u.RBT + 0.2055 * u.RLV) * FN * FN * phi;
-        return {fsk, fsr, keelFriction() + keelScale() * kr + heelTerm + induced};
-    }
-
-    static constexpr double kSlopr = 0.93;
-};
-
-TEST_F(DelftAppendages, UprightWithoutLeewayLeavesTheSideForcesAlone) {
-    leeway(0);
+TEST_F(Delft, ScalingsAndLimits) {
+    // the heel correction grows with phi^1.7; the hull heels alike to either side
+    EXPECT_NEAR(heelTerm(0.45, 15) / heelTerm(0.45, 10), std::pow(1.5, 1.7), 1e-12);
+    EXPECT_DOUBLE_EQ(RR(0.45, -18), RR(0.45, 18));
+    // without a moment the trim term is not evaluated: RKM = 0 would make it 0/0
+    const double plain = RR(0.40);
+    u.RKM = 0;
+    EXPECT_EQ(RR(0.40), plain);
+    // upright friction: the ITTC-57 line on 70 % of the waterline length
+    const double rv0 = hullAt(0.4)[0], Re = st->point.VNU * 0.7 * u.LWL;
+    EXPECT_NEAR(rv0, 0.075 / std::pow(std::log10(Re) - 2, 2) * st->point.QDYN * st->balance.SWET, 1e-12 * rv0);
+    // heel without leeway: the keel lifts to windward; neither: the side forces are left as they were
+    EXPECT_LT(keelAt(0.40, 20, 0, 999.0)[2], 0.0);
     st->balance.FSR = -77.0;
-    const Out o = run(0.40, 0, 55.0);
-    EXPECT_EQ(o.FSK, 55.0) << "keel side force kept";
-    EXPECT_EQ(st->balance.FSR, -77.0) << "rudder side force kept";
-    const double rru = foilFriction(st->upright.RCMEAN, st->upright.RTCMN, st->upright.AR0);
-    EXPECT_NEAR(o.RRU, rru, 1e-12 * rru);
-}
-
-TEST_F(DelftAppendages, KeelResiduaryAlongTheFroudeAxis) {
-    // x = FN/0.05 - 3; rows at 1 (0.20) .. 9 (0.60)
-    const auto row = [&](int pos) { return keelScale() * keelRow(st->upright, pos); };
-    const auto RKR = [&](double FN) { return run(FN, 0).RK - keelFriction(); };
-    for (int pos = 1; pos <= 9; ++pos) EXPECT_NEAR(RKR(0.20 + 0.05 * (pos - 1)), row(pos), 1e-10) << "row " << pos;
-    // rows 0.20 .. 0.35 up to 0.30, then centred; from 0.55 the line through the last two
-    for (const Window w : {Window{0.22, 1, 4}, {0.27, 1, 4}, {0.33, 2, 4}, {0.48, 5, 4}, {0.53, 6, 4}, {0.57, 8, 2},
-                           {0.65, 8, 2}})
-        EXPECT_NEAR(RKR(w.at), through(row, w.first, w.n, w.at / 0.05 - 3), 1e-10) << "FN = " << w.at;
-    // below 0.20 the 0.20 row falls with the cube of FN/0.2
-    for (double FN : {0.10, 0.15}) EXPECT_NEAR(RKR(FN), row(1) * std::pow(FN / 0.2, 3), 1e-10) << "FN = " << FN;
-}
-
-// Keel and rudder along the heel axis x = heel/10 + 1, side-force and span
-// rows at 1 (0 degrees) .. 4 (30 degrees): the cubic through all four below
-// 20 degrees, the line through the last two from there on.
-TEST_F(DelftAppendages, SideForcesAndKeelResistanceAlongTheHeelAxis) {
-    const UprightParticulars& u = st->upright;
-    const double FN = 0.35;
-    const auto cs = [&](int pos) { return sideForceRow(u, pos); };
-    const auto te = [&](int pos) { return spanRow(u, pos, FN); };
-    leeway(3.2);
-    for (const Window w : {Window{0, 1, 1}, {10, 2, 1}, {20, 3, 1}, {30, 4, 1}, {6, 1, 4}, {15, 1, 4}, {25, 3, 2},
-                           {35, 3, 2}}) {
-        const Out o = run(FN, w.at);
-        const double x = w.at / 10 + 1;
-        const Expected e = expected(FN, w.at, through(cs, w.first, w.n, x), through(te, w.first, w.n, x), keelRow(u, 4));
-        EXPECT_NEAR(o.FSK, e.FSK, 1e-10 * std::fabs(e.FSK)) << "heel " << w.at;
-        EXPECT_NEAR(st->balance.FSR, e.FSR, 1e-10 * std::fabs(e.FSR)) << "heel " << w.at;
-        EXPECT_NEAR(o.RK, e.RK, 1e-10 * e.RK) << "heel " << w.at;
-    }
-    // heel without leeway still gives side forces: the effective leeway is
-    // negative, heel alone makes the keel lift to windward
-    leeway(0);
-    const double phi = 20 * st->run.PI / 180;
-    const double fsk = -0.0092 * u.RBT * u.RTT * phi * phi * 0.40 * st->point.QDYN * st->balance.SWET * cs(3);
-    EXPECT_NEAR(run(0.40, 20, 999.0).FSK, fsk, 1e-10 * std::fabs(fsk));
-}
-
-TEST_F(DelftAppendages, NoSpeedGivesNoForces) {
-    st->point.QDYN = 0;
-    st->point.VNU = 0;
+    EXPECT_EQ(keelAt(0.40, 0, 0, 55.0)[2], 55.0);
+    EXPECT_EQ(st->balance.FSR, -77.0);
+    // without the section factor the rudder's lift slope is that of slender-wing theory, pi A / 2
+    double RK = 0, RRU = 0, FSK = 0;
     leeway(3);
-    const Out o = run(0.0, 10);
-    EXPECT_EQ((std::array{o.RK, o.RRU, o.FSK, st->balance.FSR}), (std::array{0.0, 0.0, 0.0, 0.0}));
+    REGAPP(*st, 0.35, 0, 0.0, RK, RRU, FSK);
+    const double slender = st->run.PI * 3.4 / 2 * st->point.QDYN * u.AR0 * st->point.RUDANG * 0.8;
+    EXPECT_NEAR(st->balance.FSR, slender, 1e-12 * slender);
+    // no speed, no forces
+    st->point.QDYN = st->point.VNU = 0;
+    const auto none = keelAt(0.0, 10, 3);
+    EXPECT_EQ((std::array{none[0], none[1], none[2], st->balance.FSR}), (std::array{0.0, 0.0, 0.0, 0.0}));
 }
 
-// ---------------------------------------------------------------------------
-// The table row
-
-// FN 0.38 is x = 5.6 on the canoe-body axes (rows 4 .. 7 for the cubics) and
-// 4.6 on the keel axis (rows 3 .. 6); 12 degrees heel is 2.4 on the surface
-// axis and 2.2 on the side-force axis (rows 1 .. 4 for both).
-class RegressionRowTest : public DelftAppendages {
-protected:
-    void SetUp() override {
-        DelftAppendages::SetUp();
-        st->point.FNU = 0.38;
-        leeway(2.5);
-        heel(12);
-    }
-    double hullViscous() const {
-        const auto surface = [&](int pos) { return surfaceRow(st->upright, pos); };
-        return ittc(st->point.VNU * 0.7 * st->upright.LWL) * st->point.QDYN * st->balance.SWET *
-               through(surface, 1, 4, 2.4);
-    }
-    double hullResiduary() const {
-        const auto residuary = [&](int pos) { return residuaryRow(st->upright, pos); };
-        const auto heelRows = [&](int pos) { return heelRow(st->upright, pos); };
-        const double phi = 12 * st->run.PI / 180;
-        return scale() * (through(residuary, 4, 4, 5.6) + 6 * std::pow(phi, 1.7) * through(heelRows, 4, 4, 5.6));
-    }
-};
-
-TEST_F(RegressionRowTest, BareHullRowHasNoSideForces) {
-    st->point.APPON = false;
-    st->balance.FSR = 321.0;  // left from an earlier point
-    double fsk = 654.0;
-    const RegressionRow row = regressionRow(*st, 12, kSlopr, fsk);
-    const double rv = hullViscous(), rt = rv + hullResiduary();
-    EXPECT_EQ(row.FNU, 0.38);
-    EXPECT_NEAR(row.Rviscous, rv, 1e-12 * rv);
-    EXPECT_NEAR(row.Rtotal, rt, 1e-12 * rt);
-    EXPECT_EQ(st->balance.RTREG, row.Rtotal);
-    EXPECT_EQ((std::array{row.FSkeel, row.FSrudder, fsk}), (std::array{0.0, 0.0, 654.0}));
-    EXPECT_NE(regressionRowLine(row).find("2.500000,"), std::string::npos) << "radians here, degrees in the table";
-}
-
-TEST_F(RegressionRowTest, WithAppendagesTheTotalAddsKeelAndRudderAndTheKeelForceCarriesOver) {
+TEST_F(Delft, TableRowOfABareHullHasNoSideForcesAndAnUprightPointCarriesTheLastOnesOver) {
+    st->point.FNU = 0.38;
+    leeway(2.5);
+    heel(12);
+    double fsk = 654.0;  // of an earlier point
+    const RegressionRow bare = regressionRow(*st, 12, 0.93, fsk);
+    EXPECT_EQ((std::array{bare.FSkeel, bare.FSrudder, fsk}), (std::array{0.0, 0.0, 654.0}));
     st->point.APPON = true;
-    const UprightParticulars& u = st->upright;
-    const auto cs = [&](int pos) { return sideForceRow(u, pos); };
-    const auto te = [&](int pos) { return spanRow(u, pos, 0.38); };
-    const auto keel = [&](int pos) { return keelRow(u, pos); };
-    const Expected e = expected(0.38, 12, through(cs, 1, 4, 2.2), through(te, 1, 4, 2.2), through(keel, 3, 4, 4.6));
-    const double rt = hullViscous() + hullResiduary() + e.RK + foilFriction(u.RCMEAN, u.RTCMN, u.AR0);
-    double fsk = 0;
-    const RegressionRow row = regressionRow(*st, 12, kSlopr, fsk);
-    EXPECT_NEAR(row.Rtotal, rt, 1e-10 * rt);
-    EXPECT_EQ(st->balance.RTREG, row.Rtotal);
-    EXPECT_NEAR(row.FSkeel, e.FSK, 1e-10 * e.FSK);
-    EXPECT_EQ(fsk, row.FSkeel);
-    EXPECT_NEAR(row.FSrudder, e.FSR, 1e-10 * e.FSR);
-
-    // an upright point without leeway reports the side forces of the one before
+    const RegressionRow row = regressionRow(*st, 12, 0.93, fsk);
+    EXPECT_EQ((std::array{row.FSkeel, row.Rtotal}), (std::array{fsk, st->balance.RTREG}));
+    EXPECT_GT(row.Rtotal, bare.Rtotal) << "keel and rudder add to the hull";
     leeway(0);
     heel(0);
-    const RegressionRow next = regressionRow(*st, 0, kSlopr, fsk);
-    EXPECT_EQ(next.FSkeel, row.FSkeel);
-    EXPECT_EQ(next.FSrudder, row.FSrudder);
-    EXPECT_EQ(next.LEEWAY, 0.0);
+    const RegressionRow next = regressionRow(*st, 0, 0.93, fsk);
+    EXPECT_EQ((std::array{next.FSkeel, next.FSrudder}), (std::array{row.FSkeel, row.FSrudder}));
 }
 
 }  // namespace

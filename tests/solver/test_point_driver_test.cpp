@@ -1,5 +1,8 @@
-// Whole campaigns on the example cruiser-racer in every table mode, and the
-// pieces of the test-point driver with known answers.
+// The test-point driver and the force balance: the example campaign in
+// balance, single force balances on its final state (towing-height lever,
+// substitute values of a failed evaluation), solved, accepted and failed
+// points end to end (restarts, messages, exit status, the zero row), and the
+// driver's pieces with known answers (start scales, attempt outcomes, water).
 #include "solver/test_point_driver.h"
 
 #include <gtest/gtest.h>
@@ -10,31 +13,29 @@
 #include <sstream>
 
 #include "driver/run_driver.h"
+#include "driver/table_writer.h"
+#include "flow/friction_line.h"
 #include "platform/files.h"
+#include "solver/force_balance.h"
 #include "support/scratch_dir.h"
 
 namespace carinex {
 namespace {
 
-namespace fs = std::filesystem;
-
-// The example case with its MODE (record 56) replaced.
-void writeExampleWithMode(const test::ScratchDir& dir, int mode) {
-    const fs::path source = fs::path(CARINEX_SOURCE_DIR) / "examples" / "cruiser";
+// The example case CR3 in `dir` with input records replaced (0-based line,
+// text) and, if given, other test points instead of its eleven.
+void writeExample(const test::ScratchDir& dir, std::initializer_list<std::pair<std::size_t, std::string>> edits,
+                  std::initializer_list<std::string> points = {}) {
+    const auto source = std::filesystem::path(CARINEX_SOURCE_DIR) / "examples" / "cruiser";
     for (const char* folder : {"OFFSETS", "APPEND"})
-        fs::copy(source / folder, dir.path() / folder, fs::copy_options::recursive);
+        std::filesystem::copy(source / folder, dir.path() / folder, std::filesystem::copy_options::recursive);
     auto lines = splitLines(test::ScratchDir::readFile(source / "INPUT" / "CX_CR3_IN.TXT"));
-    lines.at(55) = std::to_string(mode);
+    for (const auto& [at, text] : edits) lines.at(at) = text;
+    if (points.size() > 0) lines.resize(lines.size() - 11);
+    lines.insert(lines.end(), points.begin(), points.end());
     std::string text;
     for (const auto& l : lines) text += l + "\n";
     dir.write("INPUT/CX_CR3_IN.TXT", text);
-}
-
-std::vector<std::string> tableRows(const std::string& table) {
-    std::vector<std::string> rows;
-    for (const auto& line : splitLines(table))
-        if (std::count(line.begin(), line.end(), ',') >= 6 && line.find("FN") == std::string::npos) rows.push_back(line);
-    return rows;
 }
 
 int count(const std::string& text, const std::string& what) {
@@ -43,116 +44,89 @@ int count(const std::string& text, const std::string& what) {
     return n;
 }
 
-TEST(TestPointDriver, ExampleConvergesInEveryResistanceMode) {
-    for (int mode : {1, 2, 3}) {
-        test::ScratchDir dir;
-        writeExampleWithMode(dir, mode);
-        auto out = test::runIn(dir.path(), "CR3\n");
-        ASSERT_EQ(out.status, 0) << out.console;
-        const int NTEST = out.state->input.NTEST;
-        // a point whose search stalls within the driver's residual tolerance is accepted: converged too
-        EXPECT_EQ(count(out.console, "solved for FN =") + count(out.console, "solution accepted for FN ="), NTEST)
-            << out.console;
-        EXPECT_EQ(count(out.console, "NO convergence"), 0);
-        const auto rows = tableRows(dir.read("DRAG/DRAG_CR3.TXT"));
-        ASSERT_EQ(rows.size(), static_cast<std::size_t>(NTEST)) << dir.read("DRAG/DRAG_CR3.TXT");
-        for (const auto& row : rows) EXPECT_EQ(row.size(), mode == 1 ? 150u : 120u) << row;
-        // the last point (heeled, with leeway) is in balance
-        const auto F = equilibriumResidualsOf(*out.state);
-        EXPECT_LT(std::fabs(F[0]), 1e-7);
-        EXPECT_LT(std::fabs(F[1]), 1e-7);
-    }
-}
-
-TEST(TestPointDriver, RegressionModeSolvesNoEquilibrium) {
+// The example campaign, which must end in balance, and single trial states
+// evaluated on copies of its final state.
+TEST(ForceBalance, OnTheExampleCampaign) {
     test::ScratchDir dir;
-    writeExampleWithMode(dir, 4);
-    auto out = test::runIn(dir.path(), "CR3\n");
-    ASSERT_EQ(out.status, 0) << out.console;
-    EXPECT_EQ(count(out.console, "FN ="), 0) << "no root search, no convergence messages";
-    const std::string table = dir.read("DRAG/DRAG_CR3.TXT");
-    EXPECT_NE(table.find(" Resistanceforce in Newton - calculated with Delft-regression method after Keuning 2008\n"),
-              std::string::npos);
-    const auto rows = tableRows(table);
-    ASSERT_EQ(rows.size(), static_cast<std::size_t>(out.state->input.NTEST)) << table;
-    for (const auto& row : rows) EXPECT_EQ(row.size(), 90u) << row;
-    EXPECT_EQ(out.state->point.SINKG, 0.0) << "the hull stays where the rest call left it";
-}
+    writeExample(dir, {});
+    const test::RunOutcome run = test::runIn(dir.path(), "CR3\n");
+    ASSERT_EQ(run.status, 0) << run.console;
+    // every point solved or accepted within the driver's residual tolerance;
+    // the last one (heeled, with leeway) is in balance
+    const int solved = count(run.console, "solved for FN =") + count(run.console, "solution accepted for FN =");
+    EXPECT_EQ(solved, run.state->input.NTEST) << run.console;
+    const auto F = equilibriumResidualsOf(*run.state);
+    EXPECT_LT(std::max(std::fabs(F[0]), std::fabs(F[1])), 1e-7);
 
-TEST(TestPointDriver, StartScalesAlternateInSignAndGrowWithTheSquareOfTheAttempt) {
-    constexpr double TC = 0.5;
-    struct Row {
-        int k;
-        double TRIM0, SINK0;
-    };
-    for (const Row r : {Row{1, -0.0002, -0.001}, {2, 0.0008, 0.004}, {3, -0.0018, -0.009}, {4, 0.0032, 0.016},
-                        {5, -0.005, -0.025}}) {
-        const StartScales s = startScales(r.k, TC);
-        EXPECT_NEAR(s.TRIM0, r.TRIM0, 1e-15) << r.k;
-        EXPECT_NEAR(s.SINK0, r.SINK0, 1e-15) << r.k;
+    std::istringstream keyboard;
+    std::ostringstream console;
+    RunFiles io{keyboard, console, "."};
+    auto st = std::make_unique<CaseState>(*run.state);
+    const auto balance = [&] { BILANZ(*st, io, st->raw.NST - 1); };
+    // bare hull: raising the towing point by 1 m adds the drag along the
+    // heeled hull, times the cosine of the heel, to the pitching moment
+    st->point.APPON = false;
+    st->point.SINKG = st->point.TRIMW = 0.0;
+    std::array<double, 2> moment{};
+    for (int z : {0, 1}) {
+        st->input.ZTOW = z;
+        balance();
+        moment[static_cast<std::size_t>(z)] = st->balance.PMOM;
     }
+    ASSERT_EQ(st->flow.RSTUD, 0.0) << "no stimulators, whose drag has its own lever";
+    const double drag = st->balance.RRES * st->point.COSLW + st->app.XHULL;
+    EXPECT_GT(drag, 0.0);
+    EXPECT_NEAR(moment[1] - moment[0], drag * st->point.COSPHI, 1e-9 * drag);
+
+    // failed hydrostatics: the water surface 5 m below the keel, nothing
+    // immersed; substitute values in balance in moment, none of an earlier state's forces
+    st->point.MEXT = 250.0;
+    st->point.SINKG = 5.0;
+    st->app.FZK = st->app.RTRIM = 1.0;
+    balance();
+    EXPECT_EQ((std::array{st->app.FZK, st->app.RTRIM, st->balance.PMOM}), (std::array{0.0, 0.0, 250.0}));
+    EXPECT_EQ(st->balance.XCB, st->point.XCG);
+    EXPECT_DOUBLE_EQ(st->flow.RFRIC, frictionLineSubstitute(*st));
+    EXPECT_DOUBLE_EQ(st->trial.VOLCB, st->input.VOLUME * 1e-9) << "the default path keeps its tiny volume";
+    EXPECT_EQ(console.str(), "") << "messages only with diagnostics";
+    st->run.DIAG = true;
+    balance();
+    EXPECT_EQ(console.str(), " FEHLER KRAENG alle Werte = DEFAULT\n Fehler in BILANZ > Fantasiewerte\n");
+    // two stations at the same x: no area spline, three times the yacht's volume
+    console.str("");
+    st->point.SINKG = 0.0;
+    st->hull.XST[20] = st->hull.XST[19];
+    balance();
+    EXPECT_EQ(st->trial.VOLCB, 3.0 * st->point.VTOT);
+    EXPECT_EQ(console.str(), " FEHLER KRAENG ARINT\n Fehler in BILANZ > Fantasiewerte\n");
 }
 
-TEST(TestPointDriver, AttemptOutcomes) {
-    using O = AttemptOutcome;
-    struct Row {
-        int k;
-        bool NOCONV;
-        int IERR;
-        double RF, RM;
-        O outcome;
-    };
-    for (const Row r : {
-             Row{1, false, 0, 0.5, 0.5, O::Solved},  // a converged search: residuals not looked at
-             {1, true, 0, 0.0009, 0.0009, O::Accepted},
-             {3, false, 12, 0.0009, 0.0, O::Accepted},  // the iteration limit
-             {1, true, 0, 0.001, 0.0, O::Restart},      // the limit itself is not accepted
-             {2, true, 0, 0.0, 0.005, O::Restart},
-             {3, true, 0, 0.005, 0.0, O::Restart},
-             {4, false, 12, 0.005, 0.005, O::Restart},
-             {5, true, 0, 0.005, 0.005, O::NotConverged},
-             {5, false, 12, 0.0, 0.002, O::NotConverged},
-         })
-        EXPECT_EQ(attemptOutcome(r.k, r.NOCONV, r.IERR, r.RF, r.RM), r.outcome)
-            << "attempt " << r.k << " RF " << r.RF << " RM " << r.RM;
-}
-
-// Three points end to end: one that floats; one at 4 m/s and 3 degrees
-// leeway whose search stalls next to the equilibrium of this hull (accepted,
-// with the larger residual in percent); and one under a load beyond the
-// buoyancy of the whole hull, tried five times (four restarts, shown with
-// diagnostics), reported and written as the zero row.
+// Three points: one that floats; one at 4 m/s and 3 degrees leeway whose
+// search stalls next to the equilibrium (accepted, with the larger residual in
+// percent); one under a load beyond the buoyancy of the whole hull, tried five
+// times (four restarts, shown with diagnostics), reported and written as the zero row.
 TEST(TestPointDriver, SolvedAcceptedAndNotConvergedPointsEndToEnd) {
     test::ScratchDir dir;
-    writeExampleWithMode(dir, 1);
-    auto lines = splitLines(dir.read("INPUT/CX_CR3_IN.TXT"));
-    lines.resize(lines.size() - 11);  // the eleven test points
-    lines.at(53) = "3";               // NTEST
-    lines.push_back("  3.0  0.0  15.0  0.1  50.0  0.0  0.0  0.0  0.0  0.0");
-    lines.push_back("  4.0  0.0  15.0  0.1  50.0  0.0  1.0  3.0  0.0  0.0");
-    lines.push_back("  3.0  0.0  15.0  0.1  50.0  0.0  0.0  0.0  0.0  4.0E5");
-    std::string text;
-    for (const auto& l : lines) text += l + "\n";
-    dir.write("INPUT/CX_CR3_IN.TXT", text);
+    writeExample(dir, {{53, "3"}},  // NTEST
+                 {"  3.0  0.0  15.0  0.1  50.0  0.0  0.0  0.0  0.0  0.0",
+                  "  4.0  0.0  15.0  0.1  50.0  0.0  1.0  3.0  0.0  0.0",
+                  "  3.0  0.0  15.0  0.1  50.0  0.0  0.0  0.0  0.0  4.0E5"});
     auto out = test::runIn(dir.path(), "CR3\n", RunOptions{.diag = true});
     ASSERT_EQ(out.status, kExitNotConverged) << out.console;
     const std::string& c = out.console;
-    EXPECT_NE(c.find("warning: 1 of 3 test points did not converge (rows of zeros in the table); exit status 2\n"), std::string::npos) << c;
-    const auto solved = c.find("\n   solved for FN =   0.30\ntransition at ");
-    const std::string failedLines = "\n     NO convergence at FN =   0.30\n      relative residuary error =";
-    const auto failed = c.find(failedLines);
-    // (a free-format line starts with a blank)
+    EXPECT_NE(c.find("warning: 1 of 3 test points did not converge (rows of zeros in the table); exit status 2\n"),
+              std::string::npos)
+        << c;
     const std::string acceptedLines = "\n       spurious convergence\nresiduary error in equilibrium =";
-    const auto accepted = c.find(acceptedLines);
-    ASSERT_NE(solved, std::string::npos) << c;
-    ASSERT_NE(accepted, std::string::npos) << c;
+    const std::string failedLines = "\n     NO convergence at FN =   0.30\n      relative residuary error =";
+    const auto solved = c.find("\n   solved for FN =   0.30\ntransition at ");
+    const auto accepted = c.find(acceptedLines), failed = c.find(failedLines);
+    ASSERT_LT(solved, accepted) << c;
+    ASSERT_LT(accepted, failed) << c;
     ASSERT_NE(failed, std::string::npos) << c;
-    EXPECT_LT(solved, accepted);
-    EXPECT_LT(accepted, failed);
-    const std::string percent = c.substr(accepted + acceptedLines.size(), 8);
-    EXPECT_LT(std::stod(percent), 0.1) << "both residuals below 0.001";
-    const std::string acceptedTail = " %\n solution accepted for FN =   0.40\ntransition at ";
     const auto acceptedEnd = accepted + acceptedLines.size() + 8;
+    EXPECT_LT(std::stod(c.substr(accepted + acceptedLines.size(), 8)), 0.1) << "both residuals below 0.001";
+    const std::string acceptedTail = " %\n solution accepted for FN =   0.40\n";
     EXPECT_EQ(c.substr(acceptedEnd, acceptedTail.size()), acceptedTail);
     EXPECT_EQ(count(c.substr(0, acceptedEnd), "Neustart"), 0);
     EXPECT_EQ(count(c.substr(acceptedEnd, failed - acceptedEnd), "Neustart"), 4) << c;
@@ -160,41 +134,50 @@ TEST(TestPointDriver, SolvedAcceptedAndNotConvergedPointsEndToEnd) {
     const std::string error = c.substr(failed + failedLines.size(), 10);
     EXPECT_GE(std::stod(error), 0.001) << error;
     EXPECT_EQ(error.substr(8), "\n\n") << error;
-
+    // two data rows, then the zero row at the Froude number of the last trial state
     const auto table = splitLines(dir.read("DRAG/DRAG_CR3.TXT"));
-    const auto rows = tableRows(dir.read("DRAG/DRAG_CR3.TXT"));
-    ASSERT_EQ(rows.size(), 3u) << "two data rows and the zero row";
-    for (std::size_t i : {0u, 1u}) EXPECT_EQ(std::count(rows[i].begin(), rows[i].end(), ','), 10) << rows[i];
-    std::vector<double> zero;
-    std::istringstream fields(table.back());
-    for (std::string f; std::getline(fields, f, ',');)
-        if (f.find_first_not_of(' ') != std::string::npos) zero.push_back(std::stod(f));
-    ASSERT_EQ(zero.size(), 6u) << table.back();
-    EXPECT_NEAR(zero[0], out.state->balance.FN, 1e-6) << "the Froude number of the last trial state";
-    for (std::size_t i = 1; i < 6; ++i) EXPECT_EQ(zero[i], 0.0) << table.back();
+    ASSERT_GE(table.size(), 3u);
+    for (std::size_t i : {3u, 2u}) EXPECT_EQ(count(table[table.size() - i], ","), 10) << table[table.size() - i];
+    EXPECT_EQ(table.back(), zeroRowLine(1, out.state->balance.FN));
 }
 
-TEST(TestPointDriver, WaterProperties) {
+TEST(TestPointDriver, StartScalesAndAttemptOutcomes) {
+    // alternating in sign, growing with the square of the attempt (draught TC = 0.5)
+    for (int k = 1; k <= 5; ++k) {
+        const StartScales s = startScales(k, 0.5);
+        EXPECT_NEAR(s.TRIM0, (k % 2 == 0 ? 1 : -1) * 0.0002 * k * k, 1e-15) << k;
+        EXPECT_NEAR(s.SINK0, (k % 2 == 0 ? 1 : -1) * 0.001 * k * k, 1e-15) << k;
+    }
+    using O = AttemptOutcome;
+    const struct {
+        int k;
+        bool NOCONV;
+        int IERR;
+        double RF, RM;
+        O outcome;
+    } rows[] = {
+        {1, false, 0, 0.5, 0.5, O::Solved},  // a converged search: residuals not looked at
+        {3, false, 12, 0.0009, 0.0009, O::Accepted},  // the iteration limit, both residuals below 0.001
+        {1, true, 0, 0.001, 0.0, O::Restart},          // the limit itself is not accepted
+        {4, false, 12, 0.0, 0.005, O::Restart},
+        {5, true, 0, 0.005, 0.0, O::NotConverged},
+    };
+    for (const auto& r : rows) EXPECT_EQ(attemptOutcome(r.k, r.NOCONV, r.IERR, r.RF, r.RM), r.outcome) << r.k;
+}
+
+TEST(TestPointDriver, WaterPropertiesAndUnknownWater) {
+    // against tabulated water at 15 C (ITTC): fresh 999.10 kg/m3 and
+    // 1.1386e-6 m2/s, sea 1025.9 and 1.1883e-6
     double rho = 0, visc = 0;
     ASSERT_TRUE(waterProperties(1, 15.0, rho, visc));
-    // the correlations against tabulated water properties at 15 C (ITTC):
-    // fresh water 999.10 kg/m3 and 1.1386e-6 m2/s, sea water 1025.9 and 1.1883e-6
     EXPECT_NEAR(rho, 999.10, 0.1);
     EXPECT_NEAR(visc, 1.1386e-6, 0.005e-6);
     ASSERT_TRUE(waterProperties(2, 15.0, rho, visc));
     EXPECT_NEAR(rho, 1025.9, 0.1);
     EXPECT_NEAR(visc, 1.1883e-6, 0.005e-6);
     EXPECT_FALSE(waterProperties(3, 15.0, rho, visc));
-}
-
-TEST(TestPointDriver, UnknownWaterStopsTheRun) {
     test::ScratchDir dir;
-    writeExampleWithMode(dir, 1);
-    auto lines = splitLines(dir.read("INPUT/CX_CR3_IN.TXT"));
-    lines.at(21) = "3";  // IWATER
-    std::string text;
-    for (const auto& l : lines) text += l + "\n";
-    dir.write("INPUT/CX_CR3_IN.TXT", text);
+    writeExample(dir, {{21, "3"}});  // IWATER
     auto out = test::runIn(dir.path(), "CR3\n");
     EXPECT_EQ(out.status, 1);
     EXPECT_NE(out.console.find(" specify freshwater or seawater\n fatal error occured"), std::string::npos);

@@ -1,21 +1,60 @@
-// The potential flow around the equivalent body of revolution: the spheroid's exact surface
-// velocity and Lamb coefficients, the equivalent body of round sections, the mirror symmetry of
-// the heeled flow, and the failures that leave the free stream.
+// The potential flow around the equivalent body of revolution and the dynamic waterline it
+// gives: the spheroid's exact surface velocity and Lamb coefficients, the equivalent body of round
+// sections, the mirror symmetry of the heeled flow, the failures that leave the free stream; the
+// wave profile from trough to crest, frozen at high speed; the ends of the dynamic run, and its
+// limit at rest.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
-#include "flow/flow_support.h"
+#include "flow/dynamic_waterline_steps.h"
 #include "flow/lamb_coefficients.h"
+#include "flow/potential_flow.h"
 #include "flow/potential_flow_steps.h"
 #include "flow/streamline_length.h"
+#include "flow/wave_profile.h"
+#include "hydrostatics/heeled_support.h"
 
 namespace carinex {
 namespace {
 
 using namespace flow::wpoti;
-using test::flow::RoundTrial;
+using flow::WaveLimits;
+using test::heel::RoundHull;
+
+// A hull of 51 stations in the prepared arrays (the round hull put in straight, or the yacht hull
+// prepared), at a trial state whose heeled waterline KRAENG finds from the trial position XTRIAL
+// of the bow wave; wpoti() runs the potential flow at a speed, with the Froude number on the
+// heeled waterline as the force balance forms it.
+struct FlowTrial {
+    test::heel::Bench b;
+    CaseState& st = *b.st;
+    RoundHull hull;
+    double XTRIAL = 0.0;
+
+    explicit FlowTrial(double heel, double SINKG = 0.0, double TRIMW = 0.0, const RoundHull& round = {}, bool yacht = false)
+        : hull(round) {
+        if (yacht) {
+            EXPECT_EQ(test::heel::prepareYachtHull(b, test::heel::YachtHull{}), 0);
+        } else {
+            test::heel::prepareDirect(st, 51, hull.xAft(), hull.xFwd(), [&](double x, int k) { return hull.point(x, k); });
+            st.upright.LWL = hull.xFwd() - hull.xAft();
+        }
+        XTRIAL = 0.0075 * st.upright.LWL;
+        test::heel::setTrial(st, SINKG, TRIMW, heel);
+        EXPECT_EQ(test::heel::kraeng(b, 50, XTRIAL), 0) << b.console.str();
+    }
+    int wpoti(double VBOOT, double& PSQ) {
+        st.point.VBOOT = VBOOT;
+        st.point.VNU = VBOOT / 1.19e-6;
+        st.balance.FN = VBOOT / std::sqrt(st.run.GRAV * st.trial.LWLPHI);
+        int IERR = 0;
+        WPOTI(st, b.io, st.point.VNU, st.flow.DTRANS, XTRIAL, PSQ, st.trial.ISTA2 - st.trial.ISTA1 + 1, 50, IERR);
+        return IERR;
+    }
+};
 
 // Axial Lamb coefficient alpha0 of the prolate spheroid of thickness ratio b/a, e its eccentricity.
 double spheroidAlpha0(double ratio) {
@@ -65,7 +104,7 @@ TEST(LambCoefficients, TableEndsAndInverse) {
 }
 
 TEST(PotentialFlow, EquivalentBodyOfRoundSectionsHasTheirRadii) {
-    RoundTrial r(0.0);
+    FlowTrial r(0.0);
     const TrialHydrostatics& t = r.st.trial;
     SLAUF(r.st, r.b.io, t.ISTA2 - t.ISTA1 + 1);
     Body body;
@@ -78,7 +117,7 @@ TEST(PotentialFlow, EquivalentBodyOfRoundSectionsHasTheirRadii) {
 TEST(PotentialFlow, MirroredHeelGivesTheSameFlow) {
     std::vector<double> sides[2];
     for (int side = 0; side < 2; ++side) {
-        RoundTrial r(side == 0 ? 20.0 : -20.0, 0.01, 0.002);
+        FlowTrial r(side == 0 ? 20.0 : -20.0, 0.01, 0.002);
         double PSQ = 0.0;
         ASSERT_EQ(r.wpoti(3.5, PSQ), 0);
         const FlowResults& f = r.st.flow;
@@ -95,16 +134,16 @@ TEST(PotentialFlow, MirroredHeelGivesTheSameFlow) {
 }
 
 TEST(PotentialFlow, FailuresLeaveTheFreeStreamOnTheStaticWaterline) {
-    RoundTrial few(0.0);
+    FlowTrial few(0.0);
     few.st.trial.ISTA1 = few.st.trial.ISTA2 - 5;  // six wetted stations: an error
     double PSQ = 1.0;
     EXPECT_EQ(few.wpoti(3.0, PSQ), 1);
     EXPECT_EQ(few.b.console.str(), "") << "the caller reports the failed flow";
-    test::heel::RoundHull fat;  // so fat a body that the series of the integral equation diverges
+    RoundHull fat;  // so fat a body that the series of the integral equation diverges
     fat.Rmax = 2.0;
     fat.a = 3.0;
     fat.top = 3.2;
-    RoundTrial r(0.0, 0.0, 0.0, fat);
+    FlowTrial r(0.0, 0.0, 0.0, fat);
     r.st.run.DIAG = true;
     ASSERT_EQ(r.wpoti(3.0, PSQ), 0);
     const FlowResults& f = r.st.flow;
@@ -118,6 +157,118 @@ TEST(PotentialFlow, FailuresLeaveTheFreeStreamOnTheStaticWaterline) {
     EXPECT_TRUE(f.XFDYN == t.XFPHI && f.XADYN == t.XAPHI && f.ISTD1 == t.ISTA1 && f.ISTD2 == t.ISTA2);
     EXPECT_EQ(f.ASECD, t.ASEC);
     EXPECT_NEAR(f.SELLI[0], 0.0, 1e-12);
+}
+
+// A heeled waterline from x = 0 to 10 and the wave profile at FN for the velocity integral PABS.
+WaveLimits profileAt(CaseState& st, double FN, double PABS) {
+    st.trial.XAPHI = 0.0;
+    st.trial.XFPHI = 10.0;
+    st.trial.LWLPHI = 10.0;
+    st.balance.FN = FN;
+    return flow::waveProfile(st, PABS);
+}
+
+TEST(WaveProfile, ParabolaJoinsTroughAndCrest) {
+    // at FN <= 0.3 the vertex lies at the trough, at 0.45 the parabola is the straight line, from
+    // 0.6 on the vertex lies at the crest; at every speed it runs from trough to crest, and the
+    // stern line from the trough level to the stern wave at the aft end
+    struct Case { double FN; int vertex; };  // vertex: 0 trough, 1 straight, 2 crest, -1 between
+    for (const Case c : {Case{0.25, 0}, Case{0.3, 0}, Case{0.45, 1}, Case{0.6, 2}, Case{0.7, 2}, Case{0.38, -1}}) {
+        auto st = makeCaseState();
+        profileAt(*st, c.FN, 0.05);
+        const FlowResults& f = st->flow;
+        const auto z = [&](double x) { return f.WAVA * x * x + f.WAVB * x + f.WAVC; };
+        ASSERT_GT(f.HCREST, 0.0) << c.FN;
+        EXPECT_NEAR(z(f.XTROU), -f.HTROU, 1e-12) << c.FN;
+        EXPECT_NEAR(z(f.XCREST), f.HCREST, 1e-12) << c.FN;
+        const double vertexSlope = c.vertex == 0   ? 2.0 * f.WAVA * f.XTROU + f.WAVB
+                                   : c.vertex == 2 ? 2.0 * f.WAVA * f.XCREST + f.WAVB
+                                   : c.vertex == 1 ? f.WAVA
+                                                   : 0.0;
+        EXPECT_NEAR(vertexSlope, 0.0, c.vertex == 1 ? 1e-15 : 1e-12) << c.FN;
+        EXPECT_NEAR(f.SLAFT * st->trial.XAPHI + f.ZAFT, f.HSTERN, 1e-12) << c.FN;
+    }
+}
+
+TEST(WaveProfile, FrozenAboveFroude061ExceptForItsAmplitude) {
+    auto a = makeCaseState(), b = makeCaseState(), c = makeCaseState();
+    const WaveLimits wa = profileAt(*a, 0.65, 0.05), wb = profileAt(*b, 0.9, 0.05);
+    profileAt(*c, 0.9, 0.1);
+    for (double x = -1.0; x <= 11.0; x += 0.25)
+        EXPECT_EQ(flow::waveElevation(a->flow, wa, x), flow::waveElevation(b->flow, wb, x)) << x;
+    // twice the velocity integral: heights by the power laws, the trough further aft
+    const FlowResults &fb = b->flow, &fc = c->flow;
+    EXPECT_NEAR(fc.HCREST / fb.HCREST, std::pow(2.0, 0.35), 1e-12);
+    EXPECT_NEAR(fc.HTROU / fb.HTROU, std::pow(2.0, 1.38), 1e-12);
+    EXPECT_NEAR(fc.HSTERN / fb.HSTERN, std::pow(2.0, 1.07), 1e-12);
+    EXPECT_EQ(fc.XCREST, fb.XCREST);
+    EXPECT_LT(fc.XTROU, fb.XTROU);
+}
+
+// Stations every 0.5 m in slots 0 ... 20, level water, a keel whose reference point rises
+// through the surface at the end xEnd; the breadths B of three slots next to it (13 ... 15 at the
+// bow, 5 ... 7 at the stern). An end station close to a kinked end is dropped; a bow wet to the
+// last slot ends one spacing beyond it.
+TEST(DynamicWaterline, EndsAndTheEndStations) {
+    struct Case { bool bow; double xEnd, B[3]; int ISTD, expectedISTD; double expectedEnd; };
+    for (const Case c : {Case{true, 7.52, {1.5, 1.0, 0.5}, 16, 16, 7.52}, Case{true, 7.52, {1.2, 1.0, 0.6}, 16, 16, 7.52},
+                         Case{true, 7.52, {1.2, 1.0, 0.9}, 16, 15, 7.52}, Case{true, 12.0, {0, 0, 0}, 21, 21, 10.5},
+                         Case{false, 2.48, {0.5, 1.0, 1.5}, 4, 4, 2.48}, Case{false, 2.48, {0.9, 1.0, 1.2}, 4, 5, 2.48}}) {
+        auto st = makeCaseState();
+        FlowResults& f = st->flow;
+        flow::dynwl::Dynwl d{*st, 20, WaveLimits{0.0, 0.0, 1e9}};
+        st->upright.LWL = 10.0;
+        f.XTROU = 1e9;  // the trough level (0) everywhere
+        const double xBow = c.bow ? c.xEnd : 100.0, xStern = c.bow ? -1.0 : c.xEnd;
+        for (int K = 0; K <= 20; ++K) {
+            st->hull.XST[K] = 0.5 * K;
+            st->upright.ZREF[K] = 0.3 * std::min(xBow - 0.5 * K, 0.5 * K - xStern);
+        }
+        for (int i = 0; i < 3; ++i) f.BSECD[(c.bow ? 13 : 5) + i] = c.B[i];
+        f.ASECD[15] = 0.1;
+        (c.bow ? f.ISTD2 : f.ISTD1) = c.ISTD;
+        if (c.bow) {
+            flow::dynwl::forwardEnd(d);
+        } else {
+            flow::dynwl::aftEnd(d);
+        }
+        EXPECT_NEAR(c.bow ? f.XFDYN : f.XADYN, c.expectedEnd, 1e-12) << c.bow << " " << c.B[0];
+        EXPECT_EQ(c.bow ? f.ISTD2 : f.ISTD1, c.expectedISTD) << c.bow << " " << c.B[0];
+        EXPECT_EQ(f.ASECD[15], c.bow && c.expectedISTD == 15 ? 0.0 : 0.1) << "the dropped station's area";
+    }
+}
+
+// The yacht hull in motion: largest section-area change against the static waterline (aft of
+// the bow crest, of the largest section) and the shifts of the ends (of the length).
+struct Shift {
+    double dA, dFwd, dAft;
+};
+
+Shift dynamicAgainstStatic(double VBOOT, double heel) {
+    FlowTrial y(heel, 0.0, 0.0, {}, true);
+    double PSQ = 0.0;
+    EXPECT_EQ(y.wpoti(VBOOT, PSQ), 0);
+    const FlowResults& f = y.st.flow;
+    const TrialHydrostatics& t = y.st.trial;
+    EXPECT_NEAR(f.SSTART, flow::streamlineLength(y.st).value(f.XFDYN - y.XTRIAL), 1e-12);
+    double dA = 0.0;
+    for (int K = t.ISTA1 + 1; K < t.ISTA2 - 2; ++K) dA = std::max(dA, std::fabs(f.ASECD[K] - t.ASEC[K]) / t.AHSPHI);
+    return {dA, std::fabs(f.XFDYN - t.XFPHI) / t.LWLPHI, std::fabs(f.XADYN - t.XAPHI) / t.LWLPHI};
+}
+
+TEST(DynamicWaterline, TendsToTheStaticOneAsTheSpeedVanishes) {
+    // At rest only the small bow crest of the profile remains. Upright both waterlines find their
+    // ends by the keel's depth below the surface; heeled the static one takes the ends of the
+    // section areas, so there only the sections are compared.
+    for (double heel : {0.0, 20.0}) {
+        const Shift slow = dynamicAgainstStatic(0.02, heel), fast = dynamicAgainstStatic(3.5, heel);
+        EXPECT_LT(slow.dA, 1e-3) << heel;
+        EXPECT_GT(fast.dA, 10.0 * slow.dA) << heel;
+        if (heel != 0.0) continue;
+        EXPECT_LT(slow.dFwd, 2e-3);
+        EXPECT_LT(slow.dAft, 2e-3);
+        EXPECT_GT(fast.dFwd + fast.dAft, 5.0 * (slow.dFwd + slow.dAft));
+    }
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 // The boundary-layer march on a flat plate, where the laminar layer, the turbulent friction and
-// the natural onset of transition have closed forms; the stimulator and its drag, the transom's
-// base drag, the stern models, and the failures that leave the results alone.
+// the natural onset of transition have closed forms; the stimulator and its drag, the stern
+// models, and the failures that leave the results alone.
 #include "flow/boundary_layer.h"
 
 #include <gtest/gtest.h>
@@ -116,19 +116,6 @@ TEST(Transition, StimulatorFixesItOnlyAheadOfTheNaturalOnset) {
     EXPECT_GT(behind->st->flow.RSTUD, 0.0) << "the studs at XSTUD still drag";
     EXPECT_EQ(behind->st->flow.RSTUD, offHull->st->flow.RSTUD);
     EXPECT_EQ(none->st->flow.RSTUD, 0.0);
-}
-
-// The transom's base drag, PB = pi*rho*U^2*depth^2, raises the form factor by 0.029*(PB/RF)^1.5.
-TEST(FormFactor, TransomBaseDragRaisesIt) {
-    Plate a;
-    const MarchResult dry = a.march();
-    a.st->flow.ASECD[0] = 0.4;
-    const MarchResult wet = a.march();
-    const double U = a.p.speed(), depth = 0.4 / a.p.girth;
-    const double K = 1.0 + 0.029 * std::pow(M_PI * a.st->point.RHO * U * U * depth * depth / dry.RFRIC, 1.5);
-    ASSERT_GT(K, 1.0);
-    EXPECT_NEAR(wet.FFORM, K, 1e-12 * K);
-    EXPECT_NEAR(wet.RFRIC, dry.RFRIC * K, 1e-9 * wet.RFRIC);
 }
 
 // Studs higher than the laminar layer drag with the share 1 - (delta* + theta)/HS of their free

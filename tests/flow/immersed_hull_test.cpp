@@ -91,17 +91,12 @@ TEST(EffectiveVolume, VeeHullWaterplanesWeightedByTheSurfaceDecay) {
     EXPECT_EQ(c.st.flow.BTRQ, 0.0);
     EXPECT_TRUE(std::isfinite(c.st.flow.BFLARE) && std::isfinite(c.st.flow.BRUN));
     EXPECT_EQ(c.st.flow.KVEFF, 0.0) << "bare hull";
-}
-
-// A hull cut off forward of where its keel would meet the waterline: every level runs to the
-// last station, and on one station spacing beyond it as the hydrostatics' waterline does.
-TEST(EffectiveVolume, RunWetToTheLastStationEndsAsTheHydrostatics) {
-    for (double heel : {0.0, 15.0}) {
-        VeeCase c(heel, 8.0);
-        ASSERT_EQ(c.st.trial.ISTA2, c.NSLOT + 1) << "wet to the bow";
-        ASSERT_EQ(c.voleff(1e4), 0) << c.b.console.str();
-        EXPECT_NEAR(c.st.trial.VOLFNZ / c.st.trial.VOLCB, 1.0, 3e-4) << heel;
-    }
+    // a hull cut off forward of where its keel would meet the waterline: every level runs on one
+    // station spacing beyond the last station, as the hydrostatics' waterline does
+    VeeCase cut(15.0, 8.0);
+    ASSERT_EQ(cut.st.trial.ISTA2, cut.NSLOT + 1) << "wet to the bow";
+    ASSERT_EQ(cut.voleff(1e4), 0) << cut.b.console.str();
+    EXPECT_NEAR(cut.st.trial.VOLFNZ / cut.st.trial.VOLCB, 1.0, 3e-4);
 }
 
 // On straight-sided sections the bow measures are the flare of the side seen along the heeled

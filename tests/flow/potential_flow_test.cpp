@@ -1,15 +1,13 @@
 // The potential flow around the equivalent body of revolution and the dynamic waterline it
 // gives: the spheroid's exact surface velocity and Lamb coefficients, the equivalent body of round
 // sections, the mirror symmetry of the heeled flow, the failures that leave the free stream; the
-// wave profile from trough to crest, frozen at high speed; the ends of the dynamic run, and its
-// limit at rest.
+// wave profile from trough to crest, frozen at high speed; the dynamic waterline's limit at rest.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
 #include <vector>
 
-#include "flow/dynamic_waterline_steps.h"
 #include "flow/lamb_coefficients.h"
 #include "flow/potential_flow.h"
 #include "flow/potential_flow_steps.h"
@@ -203,39 +201,6 @@ TEST(WaveProfile, FrozenAboveFroude061ExceptForItsAmplitude) {
     EXPECT_NEAR(fc.HSTERN / fb.HSTERN, std::pow(2.0, 1.07), 1e-12);
     EXPECT_EQ(fc.XCREST, fb.XCREST);
     EXPECT_LT(fc.XTROU, fb.XTROU);
-}
-
-// Stations every 0.5 m in slots 0 ... 20, level water, a keel whose reference point rises
-// through the surface at the end xEnd; the breadths B of three slots next to it (13 ... 15 at the
-// bow, 5 ... 7 at the stern). An end station close to a kinked end is dropped; a bow wet to the
-// last slot ends one spacing beyond it.
-TEST(DynamicWaterline, EndsAndTheEndStations) {
-    struct Case { bool bow; double xEnd, B[3]; int ISTD, expectedISTD; double expectedEnd; };
-    for (const Case c : {Case{true, 7.52, {1.5, 1.0, 0.5}, 16, 16, 7.52}, Case{true, 7.52, {1.2, 1.0, 0.6}, 16, 16, 7.52},
-                         Case{true, 7.52, {1.2, 1.0, 0.9}, 16, 15, 7.52}, Case{true, 12.0, {0, 0, 0}, 21, 21, 10.5},
-                         Case{false, 2.48, {0.5, 1.0, 1.5}, 4, 4, 2.48}, Case{false, 2.48, {0.9, 1.0, 1.2}, 4, 5, 2.48}}) {
-        auto st = makeCaseState();
-        FlowResults& f = st->flow;
-        flow::dynwl::Dynwl d{*st, 20, WaveLimits{0.0, 0.0, 1e9}};
-        st->upright.LWL = 10.0;
-        f.XTROU = 1e9;  // the trough level (0) everywhere
-        const double xBow = c.bow ? c.xEnd : 100.0, xStern = c.bow ? -1.0 : c.xEnd;
-        for (int K = 0; K <= 20; ++K) {
-            st->hull.XST[K] = 0.5 * K;
-            st->upright.ZREF[K] = 0.3 * std::min(xBow - 0.5 * K, 0.5 * K - xStern);
-        }
-        for (int i = 0; i < 3; ++i) f.BSECD[(c.bow ? 13 : 5) + i] = c.B[i];
-        f.ASECD[15] = 0.1;
-        (c.bow ? f.ISTD2 : f.ISTD1) = c.ISTD;
-        if (c.bow) {
-            flow::dynwl::forwardEnd(d);
-        } else {
-            flow::dynwl::aftEnd(d);
-        }
-        EXPECT_NEAR(c.bow ? f.XFDYN : f.XADYN, c.expectedEnd, 1e-12) << c.bow << " " << c.B[0];
-        EXPECT_EQ(c.bow ? f.ISTD2 : f.ISTD1, c.expectedISTD) << c.bow << " " << c.B[0];
-        EXPECT_EQ(f.ASECD[15], c.bow && c.expectedISTD == 15 ? 0.0 : 0.1) << "the dropped station's area";
-    }
 }
 
 // The yacht hull in motion: largest section-area change against the static waterline (aft of

@@ -1,6 +1,7 @@
 // The boundary-layer march on a flat plate, where the laminar layer, the turbulent friction and
-// the natural onset of transition have closed forms; the stimulator and its drag, the stern
-// models, and the failures that leave the results alone.
+// the natural onset of transition have closed forms; the intermittency of the transition zone; the
+// stimulator and its drag, the transom's base drag, the stern models, and the failures that leave
+// the results alone.
 #include "flow/boundary_layer.h"
 
 #include <gtest/gtest.h>
@@ -9,6 +10,7 @@
 #include <functional>
 #include <sstream>
 
+#include "flow/boundary_layer_steps.h"
 #include "geometry/rational_spline.h"
 #include "support/flat_plate.h"
 
@@ -116,6 +118,33 @@ TEST(Transition, StimulatorFixesItOnlyAheadOfTheNaturalOnset) {
     EXPECT_GT(behind->st->flow.RSTUD, 0.0) << "the studs at XSTUD still drag";
     EXPECT_EQ(behind->st->flow.RSTUD, offHull->st->flow.RSTUD);
     EXPECT_EQ(none->st->flow.RSTUD, 0.0);
+}
+
+TEST(Transition, IntermittencyOfTheSpotLaws) {
+    // zone from s = 1 m at Re = 1e6 with NS = 1e5; Y5 = 0.01 at s = 2 m, so that the exponent is
+    // 2.5*5.4995*0.01*((Re_s - Re_t)/NS)^k with (Re_s - Re_t)/NS = +-2: a falling edge velocity
+    // (U = 0.4) produces no spots by the linear law
+    const double a = 2.5 * 5.4995 * 0.01;
+    struct Case { int k; double U, gamma; };
+    for (const Case c : {Case{1, 0.6, 1.0 - std::exp(-2.0 * a)}, Case{2, 0.6, 1.0 - std::exp(-4.0 * a)},
+                         Case{2, 0.4, 1.0 - std::exp(-4.0 * a)}, Case{1, 0.4, 0.0}}) {
+        const blayer::TransitionZone z{.st = 1.0, .Ret = 1e6, .NS = 1e5, .k = c.k};
+        EXPECT_NEAR(blayer::intermittency(z, 0.01, 2.0, c.U, 1e-6), c.gamma, 1e-12) << c.k << " " << c.U;
+        EXPECT_EQ(blayer::intermittency(z, 0.01, 1.0, c.U, 1e-6), 0.0) << "none at the transition point";
+    }
+}
+
+// The transom's base drag, PB = pi*rho*U^2*depth^2, raises the form factor by 0.029*(PB/RF)^1.5.
+TEST(FormFactor, TransomBaseDragRaisesIt) {
+    Plate a;
+    const MarchResult dry = a.march();
+    a.st->flow.ASECD[0] = 0.4;
+    const MarchResult wet = a.march();
+    const double U = a.p.speed(), depth = 0.4 / a.p.girth;
+    const double K = 1.0 + 0.029 * std::pow(M_PI * a.st->point.RHO * U * U * depth * depth / dry.RFRIC, 1.5);
+    ASSERT_GT(K, 1.0);
+    EXPECT_NEAR(wet.FFORM, K, 1e-12 * K);
+    EXPECT_NEAR(wet.RFRIC, dry.RFRIC * K, 1e-9 * wet.RFRIC);
 }
 
 // Studs higher than the laminar layer drag with the share 1 - (delta* + theta)/HS of their free

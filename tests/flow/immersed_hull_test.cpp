@@ -50,7 +50,9 @@ struct VeeCase {
     }
     // A line of slope s meets the sides of a V of flare k 1/(1/k -+ s) out per height of the
     // level at the centre plane on the low and the high side.
-    double out(double x, double sign) const { return 1.0 / (1.0 / flareAt(x + xs) - sign * std::fabs(st.point.TANPHI)); }
+    double out(double x, double sign) const {
+        return 1.0 / (1.0 / flareAt(x + xs) - sign * std::fabs(st.point.TANPHI));
+    }
     // Breadth along the line at prepared x of the level z above the trial waterline, and its
     // line from the first two slots of the waterline to the aft end.
     double breadthAbove(double x, double z) const {
@@ -152,8 +154,8 @@ TEST(EffectiveVolume, ImmersedTransomStartsTheRun) {
     }
 }
 
-// The round hull's sections put straight into the prepared arrays: slot 0 is a circle of radius 0.145 centred on ZS = 0, with vertical sides above
-// +60 degrees up to ZS = -0.9.
+// The round hull's sections put straight into the prepared arrays: slot 0 is a circle of radius
+// 0.145 centred on ZS = 0, with vertical sides above +60 degrees up to ZS = -0.9.
 void roundSections(CaseState& st) {
     const RoundHull hull;
     prepareDirect(st, hull.stations, hull.xAft(), hull.xFwd(), [&](double x, int k) { return hull.point(x, k); });

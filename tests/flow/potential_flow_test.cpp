@@ -1,7 +1,8 @@
 // The potential flow around the equivalent body of revolution and the dynamic waterline it
 // gives: the spheroid's exact surface velocity and Lamb coefficients, the equivalent body of round
-// sections, the mirror symmetry of the heeled flow, the failures that leave the free stream; the
-// wave profile from trough to crest, frozen at high speed; the dynamic waterline's limit at rest.
+// sections, the mirror symmetry of the heeled flow; the smoothing of a velocity drop near the bow,
+// the peak search, the start of the run; the failures that leave the free stream; the wave
+// profile from trough to crest, frozen at high speed; the dynamic waterline's limit at rest.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -32,12 +33,14 @@ struct FlowTrial {
     RoundHull hull;
     double XTRIAL = 0.0;
 
-    explicit FlowTrial(double heel, double SINKG = 0.0, double TRIMW = 0.0, const RoundHull& round = {}, bool yacht = false)
+    explicit FlowTrial(double heel, double SINKG = 0.0, double TRIMW = 0.0, const RoundHull& round = {},
+                       bool yacht = false)
         : hull(round) {
         if (yacht) {
             EXPECT_EQ(test::heel::prepareYachtHull(b, test::heel::YachtHull{}), 0);
         } else {
-            test::heel::prepareDirect(st, 51, hull.xAft(), hull.xFwd(), [&](double x, int k) { return hull.point(x, k); });
+            const auto shape = [&](double x, int k) { return hull.point(x, k); };
+            test::heel::prepareDirect(st, 51, hull.xAft(), hull.xFwd(), shape);
             st.upright.LWL = hull.xFwd() - hull.xAft();
         }
         XTRIAL = 0.0075 * st.upright.LWL;
@@ -101,6 +104,69 @@ TEST(LambCoefficients, TableEndsAndInverse) {
     EXPECT_NE(equivalentRadiusRatio(0.7, 0.2, 1.0, true), 0.2);
 }
 
+TEST(PotentialFlow, SmoothingPassOnlyForADropNearTheBow) {
+    // a drop of more than 1 % between neighbours among points 1 ... 20 triggers one pass over
+    // points 1 ... 50, in place: each point sees its already smoothed neighbour aft
+    struct Case { int at; double ratio; bool smoothed; };
+    for (const Case c : {Case{19, 1.012, true}, Case{20, 1.012, false}, Case{5, 1.009, false}, Case{1, 1.02, true}}) {
+        std::array<double, kFlowPoints> V;
+        V.fill(1.0);
+        V[0] = 0.0;
+        for (int i = c.at + 1; i < kFlowPoints; ++i) V[i] = 1.0 / c.ratio;
+        const auto before = V;
+        ASSERT_EQ(smoothVelocity(V), c.smoothed) << c.at;
+        double prev = 0.0;
+        for (int i = 1; i <= 50 && c.smoothed; ++i) {
+            prev = (prev + 2.0 * before[i] + before[i + 1]) / 4.0;
+            EXPECT_DOUBLE_EQ(V[i], prev) << i;
+        }
+        for (int i = c.smoothed ? 51 : 0; i < kFlowPoints; ++i) EXPECT_EQ(V[i], before[i]) << c.at << " " << i;
+    }
+}
+
+TEST(PotentialFlow, PeakIsSearchedOverPoints10To38) {
+    // velocities on one parabola with its vertex 1.05 between points 20 and 21: any three
+    // neighbours give back that vertex; higher values outside the window do not count, nor point
+    // 38 equal to the largest before it; a higher point 37 or 38 does
+    Collocation c;
+    quadraturePoints(c, 0.1);
+    const double xc = 0.5 * (c.XQ[20] + c.XQ[21]);
+    std::array<double, kFlowPoints> V;
+    for (int i = 0; i < kFlowPoints; ++i) V[i] = 1.05 - 4.0 * (c.XQ[i] - xc) * (c.XQ[i] - xc);
+    V[9] = V[39] = V[40] = 1.3;
+    EXPECT_NEAR(peakVelocity(c, V), 1.05, 1e-12);
+    V[38] = std::max(V[20], V[21]);
+    EXPECT_NEAR(peakVelocity(c, V), 1.05, 1e-12);
+    for (int k : {37, 38}) {
+        auto higher = V;
+        higher[k] = 1.2;
+        EXPECT_GE(peakVelocity(c, higher), 1.2) << k;
+    }
+}
+
+TEST(PotentialFlow, RunBeginsOnlyBetweenWetSlots) {
+    // breadth 4 and area 1 (depth 0.25) everywhere: no run; slot 10 of breadth 2 and area 0.2
+    // falls in depth below its neighbour while the breadth drops by 2 > 2*0.25: the run begins there
+    struct Case { int ISTD1, drySlot; bool runAt10; int IRUN; };
+    for (const Case c : {Case{2, -1, false, 2}, Case{2, -1, true, 10}, Case{2, 15, false, 2}, Case{2, 15, true, 10},
+                         Case{2, 11, true, 2}, Case{18, -1, true, 18}}) {
+        auto st = makeCaseState();
+        FlowResults& f = st->flow;
+        for (int K = 0; K < kStationSlots; ++K) {
+            st->hull.XST[K] = K;
+            f.BSECD[K] = c.runAt10 && K == 10 ? 2.0 : 4.0;
+            f.ASECD[K] = c.runAt10 && K == 10 ? 0.2 : 1.0;
+        }
+        if (c.drySlot >= 0) f.BSECD[c.drySlot] = f.ASECD[c.drySlot] = 0.0;
+        f.ISTD1 = c.ISTD1;
+        f.XADYN = c.ISTD1 + 0.5;
+        double XRUN = 0.0;
+        startOfRun(*st, XRUN);
+        EXPECT_EQ(f.IRUN, c.IRUN) << c.drySlot << " " << c.runAt10;
+        EXPECT_EQ(XRUN, c.IRUN == c.ISTD1 ? f.XADYN : st->hull.XST[c.IRUN]);
+    }
+}
+
 TEST(PotentialFlow, EquivalentBodyOfRoundSectionsHasTheirRadii) {
     FlowTrial r(0.0);
     const TrialHydrostatics& t = r.st.trial;
@@ -125,7 +191,8 @@ TEST(PotentialFlow, MirroredHeelGivesTheSameFlow) {
                        double(f.ISTD1), double(f.ISTD2), double(f.IRUN), double(f.NSR)};
         for (int i = 0; i <= kBodyPoints; ++i) sides[side].insert(sides[side].end(), {f.VSURF[i], f.SELLI[i]});
         for (int n = 1; n <= f.NSR; ++n) sides[side].insert(sides[side].end(), {f.SR(n), f.DSR(n)});
-        for (int K = 0; K < kStationSlots; ++K) sides[side].insert(sides[side].end(), {f.ASECD[K], f.BSECD[K], f.GIRTHD[K]});
+        for (int K = 0; K < kStationSlots; ++K)
+            sides[side].insert(sides[side].end(), {f.ASECD[K], f.BSECD[K], f.GIRTHD[K]});
     }
     ASSERT_EQ(sides[0].size(), sides[1].size());
     for (std::size_t i = 0; i < sides[0].size(); ++i) EXPECT_NEAR(sides[0][i], sides[1][i], 1e-12) << "value " << i;

@@ -1,0 +1,205 @@
+// The immersed hull as the flow models measure it, against closed forms and an independent
+// clipping of the section polygon: the effective volume (the waterplanes weighted by the decay of
+// the wave motion with depth, with its fast and slow limits) on V hulls whose waterplanes are
+// known and on a hull with a wet transom; the wetted transom; the immersed rudder through its
+// stages of immersion (emerged, free of the hull, joined to it).
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "flow/effective_volume.h"
+#include "flow/level_cut.h"
+#include "flow/transom_rudder.h"
+#include "hydrostatics/heeled_support.h"
+
+namespace carinex {
+namespace {
+
+using namespace test::heel;
+
+// The V hull prepared at the volume of the hull below z = 0, in the trial state SINKG = TRIMW = 0
+// at the given heel; h is the waterline height.
+struct VeeCase {
+    Bench b;
+    CaseState& st = *b.st;
+    test::VeeHull hull;
+    int NSLOT = hull.stations - 1;
+    double h = 0.0;
+
+    explicit VeeCase(double heel, double length = 10.0) : hull{.length = length} {
+        auto section = [&](double x, int k) {
+            const double zk = hull.keel(x), z = zk + (hull.sheer - zk) * k / kTop;
+            return test::SectionPoint{hull.flare(x) * (z - zk), z};
+        };
+        EXPECT_EQ(test::prepareAnalyticHull(st, b.io, hull.stations, 0.0, length, section, hull.volume(0.0)), 0);
+        EXPECT_EQ(uprightValues(st, b.io, NSLOT), 0);
+        h = hull.keel(hull.x(NSLOT / 2)) + st.hull.ZS[ix(NSLOT / 2)][0];
+        setTrial(st, 0.0, 0.0, heel);
+        EXPECT_EQ(kraeng(b, NSLOT), 0) << b.console.str();
+    }
+    int voleff(double VBOOT) {
+        int IERR = -1;
+        VOLEFF(st, b.io, NSLOT, VBOOT, IERR);
+        return IERR;
+    }
+};
+
+// Upright the levels are the waterplanes of the V hull below z = h; the speed only weights them.
+TEST(EffectiveVolume, VeeHullWaterplanesWeightedByTheSurfaceDecay) {
+    VeeCase c(0.0);
+    const double GRAV = c.st.run.GRAV, DEP = c.st.balance.TLIFT, &VOLFNZ = c.st.trial.VOLFNZ;
+    ASSERT_NEAR(DEP, c.hull.depth + c.h, 1e-9);
+    // decay per level step GV*DEP/40; across 0.2 the quadrature changes from the spline of the
+    // weighted areas to the closed-form integral over the polygon of the areas
+    for (double decay : {1e-6, 0.05, 0.199, 0.201, 1.0, 30.0}) {
+        const double GV = decay * 40.0 / DEP;
+        ASSERT_EQ(c.voleff(std::sqrt(GRAV / GV)), 0) << c.b.console.str();
+        const int n = 4000;  // Simpson over the closed-form waterplanes
+        double exact = c.hull.waterplane(c.h);
+        for (int i = 1; i < n; ++i)
+            exact += (i % 2 ? 4.0 : 2.0) * c.hull.waterplane(c.h - DEP * i / n) * std::exp(-GV * DEP * i / n);
+        EXPECT_NEAR(VOLFNZ / (exact * DEP / n / 3.0), 1.0, decay == 0.199 ? 5e-4 : 3e-4) << "GV*dz = " << decay;
+    }
+    // fast the whole immersed volume counts; slow only the waterplane: VOLFNZ -> AWP(0)/GV
+    ASSERT_EQ(c.voleff(1e4), 0);
+    EXPECT_NEAR(VOLFNZ / c.hull.volume(c.h), 1.0, 3e-4);
+    for (double VBOOT : {0.02, 0.002}) {
+        ASSERT_EQ(c.voleff(VBOOT), 0);
+        EXPECT_NEAR(VOLFNZ * GRAV / (VBOOT * VBOOT) / c.hull.waterplane(c.h), 1.0, 3e-4) << VBOOT;
+    }
+    ASSERT_EQ(c.voleff(0.0), 0) << "at rest";
+    EXPECT_EQ(VOLFNZ, 0.0);
+    EXPECT_EQ(c.st.flow.BTRQ, 0.0);
+    EXPECT_TRUE(std::isfinite(c.st.flow.BFLARE) && std::isfinite(c.st.flow.BRUN));
+    EXPECT_EQ(c.st.flow.KVEFF, 0.0) << "bare hull";
+    // a hull cut off forward of where its keel would meet the waterline: every level runs on one
+    // station spacing beyond the last station, as the hydrostatics' waterline does
+    VeeCase cut(15.0, 8.0);
+    ASSERT_EQ(cut.st.trial.ISTA2, cut.NSLOT + 1) << "wet to the bow";
+    ASSERT_EQ(cut.voleff(1e4), 0) << cut.b.console.str();
+    EXPECT_NEAR(cut.st.trial.VOLFNZ / cut.st.trial.VOLCB, 1.0, 3e-4);
+}
+
+// A wet aft-end section starts every level's run on it: fast, the effective volume is the whole
+// immersed body, transom included, upright and heeled; slow, the waterplane over GV.
+TEST(EffectiveVolume, ImmersedTransomStartsTheRun) {
+    const RoundHull hull;
+    Bench b;
+    ASSERT_EQ(prepareRoundHull(b, hull), 0) << b.console.str();
+    const TrialHydrostatics& t = b.st->trial;
+    for (double heel : {0.0, 25.0}) {
+        setTrial(*b.st, 0.0, 0.0, heel);
+        ASSERT_EQ(kraeng(b, hull.stations - 1), 0) << b.console.str();
+        ASSERT_EQ(t.XAPHI, b.st->hull.XST[0]) << "the transom is wet";
+        for (double VBOOT : {1e4, 0.01}) {
+            int IERR = -1;
+            VOLEFF(*b.st, b.io, hull.stations - 1, VBOOT, IERR);
+            ASSERT_EQ(IERR, 0) << b.console.str();
+            const double slow = t.AWLPHI * b.st->point.COSPHI * VBOOT * VBOOT / b.st->run.GRAV;
+            // the round body's waterplanes vanish like a square root at the deepest level, which the
+            // spline through the 41 levels follows to about 1e-3
+            EXPECT_NEAR(t.VOLFNZ / (VBOOT > 1.0 ? t.VOLCB : slow), 1.0, VBOOT > 1.0 ? 1.5e-3 : 1e-4)
+                << heel << " " << VBOOT;
+        }
+    }
+}
+
+// The round hull's sections put straight into the prepared arrays: slot 0 is a circle of radius
+// 0.145 centred on ZS = 0, with vertical sides above +60 degrees up to ZS = -0.9.
+void roundSections(CaseState& st) {
+    const RoundHull hull;
+    prepareDirect(st, hull.stations, hull.xAft(), hull.xFwd(), [&](double x, int k) { return hull.point(x, k); });
+}
+double clippedArea(const CaseState& st, int K, double ZW) {
+    return clipSection(st.hull.YS[ix(K)], st.hull.ZS[ix(K)], ZW, st.point.TANPHI).area;
+}
+double cutTolerance(const CaseState& st, int K) {
+    return 2.0 * areaInterpolationBound(st.hull.YS[ix(K)], st.hull.ZS[ix(K)]) + 1e-15;
+}
+
+TEST(Transom, WettedAreaIsTheSectionBelowTheRaisedLevel) {
+    Bench b;
+    CaseState& st = *b.st;
+    roundSections(st);
+    st.trial.VOLCB = 1.0;
+    st.trial.AWLPHI = 4.0;  // the level rises by 1.6*FN*0.25
+    st.trial.AHSPHI = 0.5;
+    struct Row {
+        double FN, SINKG, TRIMW, heel;
+    };
+    for (const Row r :
+         {Row{0.0, 0.0, 0.0, 0.0}, Row{0.3, 0.0, 0.0, 20.0}, Row{0.3, 0.0, 0.0, -20.0}, Row{0.2, 0.02, 0.01, 10.0},
+          Row{0.0, -1.5, 0.0, 0.0} /* above the top: all of it */, Row{0.0, 0.5, 0.0, 0.0} /* below the keel */,
+          Row{0.0, 0.16, 0.0, 30.0} /* keel dry, low side cut */}) {
+        setTrial(st, r.SINKG, r.TRIMW, r.heel);
+        TRANSM(st, r.FN);
+        const double Z0 = r.SINKG - r.TRIMW * st.hull.XST[0] / st.point.COSPHI - 1.6 * r.FN * 0.25;
+        EXPECT_NEAR(st.flow.ATRANS * 0.5, clippedArea(st, 0, Z0), cutTolerance(st, 0))
+            << r.FN << " " << r.SINKG << " " << r.heel;
+    }
+}
+
+// A tapered rudder of span 1 meeting the round hull between spans 0.8 and 0.9 from its tip.
+struct RudderCase {
+    Bench b;
+    CaseState& st = *b.st;
+    const FlowResults& f = st.flow;
+    const TestPoint& p = st.point;
+
+    RudderCase() {
+        st.input.RSPAN = 1.0;
+        st.input.RCROOT = 0.4;
+        st.input.RCTIP = 0.25;
+        st.input.RTCRT = 0.12;
+        st.input.RTCTP = 0.09;
+        st.input.RSECTF = 0.7;
+        st.upright.SH1 = 0.8;
+        st.upright.SH2 = 0.9;
+        st.upright.AR0 = 0.5 * (0.25 * 0.8 + chord(0.8) * 0.9);  // as the upright particulars form it
+        st.upright.CR0 = 0.3;
+        roundSections(st);
+    }
+    static double chord(double h) { return 0.25 + 0.15 * h; }
+    void immerse(double s, double DELR = 0.0) {
+        st.trial.RIMM = s;
+        RUDIMM(st, 0.5, DELR, 0.0);
+    }
+};
+
+// Emerged the rudder has no area. Free of the hull, up to SH1 inclusive, it is the trapezoid less
+// the displacement thickness; its volume is the integral of the sections RSECTF*t*c^2, exact for a
+// prism. Without boundary layer the geometry runs on continuously where the rudder meets the hull
+// and where it is fully joined to it.
+TEST(Rudder, ThroughItsStagesOfImmersion) {
+    RudderCase c;
+    c.immerse(0.5);
+    c.immerse(-0.2, 0.01);
+    EXPECT_TRUE(c.f.RAEFF == 0.0 && c.p.RASP == 1.0 && c.p.VRUDDT == 0.0 && c.p.RCWL == 0.0 && c.f.RGAP == 0.0);
+    for (double s : {0.1, 0.8}) {
+        c.immerse(s, 0.02);
+        const double cm = (0.25 + c.chord(s)) / 2.0;
+        EXPECT_NEAR(c.f.RAEFF, (s - 0.02) * cm, 1e-15) << s;
+        EXPECT_NEAR(c.p.RASP, s / cm, 1e-13) << s;
+        EXPECT_TRUE(c.p.RCWL == c.chord(s) && c.f.RHSPAN == s / 2.0 && c.f.RGAP == 0.0) << s;
+    }
+    for (double at : {0.8, 0.9}) {
+        c.immerse(at);
+        const double area = c.f.RAEFF, volume = c.p.VRUDDT, aspect = c.p.RASP;
+        c.immerse(at + 1e-9);
+        EXPECT_TRUE(std::fabs(c.f.RAEFF - area) < 1e-9 && std::fabs(c.p.VRUDDT - volume) < 1e-9) << at;
+        EXPECT_NEAR(c.p.RASP, aspect, 1e-8) << at;
+    }
+    c.immerse(0.01, 0.02);
+    EXPECT_EQ(c.f.RAEFF, 0.0) << "a span inside the displacement thickness has no effective area";
+    c.immerse(0.95, 0.01);
+    EXPECT_NEAR(c.f.RAEFF, c.st.upright.AR0 - 0.3 * 0.01, 1e-15) << "joined: the root chord's displacement";
+    EXPECT_DOUBLE_EQ(c.p.RCWL, c.chord(0.9)) << "the chord where the rudder joins the hull";
+    c.st.input.RCROOT = c.st.input.RCTIP = 0.3;
+    c.st.input.RTCRT = c.st.input.RTCTP = 0.1;
+    c.immerse(0.6);
+    EXPECT_NEAR(c.p.VRUDDT, 0.7 * 0.1 * 0.3 * 0.3 * 0.6, 1e-16) << "a prism of constant section";
+}
+
+}  // namespace
+}  // namespace carinex

@@ -193,11 +193,11 @@ inline int prepareYachtHull(Bench& b, const YachtHull& hull, double volume = 4.0
 // ---------------------------------------------------------------------------------------------
 // Independent geometry: a closed polygon in signed section coordinates (y > 0 the low side,
 // z down) clipped by the half plane below the water surface z = ZW - TANPHI*y.
+// The immersed area, the wetted outline (hull and deck below the surface), the length of the
+// surface inside the section and the ends of that line, high side first.
 struct Cut {
-    double area = 0.0;     // immersed area
-    double girth = 0.0;    // wetted outline: hull and deck below the surface
-    double breadth = 0.0;  // length of the surface inside the section
-    double y1 = 1e300, z1 = 0.0, y2 = -1e300, z2 = 0.0;  // ends of that surface line, high side first
+    double area = 0.0, girth = 0.0, breadth = 0.0;
+    double y1 = 1e300, z1 = 0.0, y2 = -1e300, z2 = 0.0;
 };
 
 inline Cut clipPolygon(const std::vector<std::array<double, 2>>& poly, double ZW, double TANPHI) {

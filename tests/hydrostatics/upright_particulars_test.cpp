@@ -333,29 +333,29 @@ TEST(UprightAppendages, RudderBehindTheWaterlineHangsFullyImmersed) {
 }
 
 TEST(UprightAppendages, UnusableAppendageDataStopWithAClearError) {
-    struct Fault {
-        const char* message;
-        std::function<void(CaseState&)> apply;
+    const auto input = [](double CaseInput::*field, double value) {
+        return [=](CaseInput& in) { in.*field = value; };
     };
-    const Fault faults[] = {
-        {" rudder span below the waterline not positive, RSPAN =", [](CaseState& st) { st.input.RSPAN = 0.0; }},
-        {" rudder root chord not positive, RCROOT =", [](CaseState& st) { st.input.RCROOT = 0.0; }},
-        {" keel depth below the canoe body not positive, KDEPTH =", [](CaseState& st) { st.input.KDEPTH = 0.0; }},
+    const std::pair<const char*, std::function<void(CaseInput&)>> faults[] = {
+        {" rudder span below the waterline not positive, RSPAN =", input(&CaseInput::RSPAN, 0.0)},
+        {" rudder root chord not positive, RCROOT =", input(&CaseInput::RCROOT, 0.0)},
+        {" keel depth below the canoe body not positive, KDEPTH =", input(&CaseInput::KDEPTH, 0.0)},
         {" keel without section area, sum of KCHORD**2*KTHICK =",
-         [](CaseState& st) { for (int i = 1; i <= kKeelStrips; ++i) st.input.KTHICK(i) = 0.0; }},
+         [](CaseInput& in) { for (int i = 1; i <= kKeelStrips; ++i) in.KTHICK(i) = 0.0; }},
+        // type 63: the keel line under the root lies above TMAX by more than KDEPTH
         {" keel tip not below the deepest point of the canoe body, KDEPTH =",
-         [](CaseState& st) {
-             st.input.KSTYPE = 63;
-             st.input.KDEPTH = 1e-3;  // the keel line under the root lies above TMAX by more
+         [](CaseInput& in) {
+             in.KSTYPE = 63;
+             in.KDEPTH = 1e-3;
          }},
     };
-    for (const Fault& f : faults) {
+    for (const auto& [message, apply] : faults) {
         VCase c;
         ASSERT_NO_FATAL_FAILURE(setUp(c, 64, 26, 8));
-        f.apply(c.hs.st);
+        apply(c.hs.st.input);
         const std::string before = c.hs.console.str();
-        EXPECT_EQ(c.hs.geopro(), kAppendageAtRest) << f.message;
-        EXPECT_EQ(c.hs.console.str().substr(before.size()).rfind(f.message, 0), 0u) << c.hs.console.str();
+        EXPECT_EQ(c.hs.geopro(), kAppendageAtRest) << message;
+        EXPECT_EQ(c.hs.console.str().substr(before.size()).rfind(message, 0), 0u) << c.hs.console.str();
     }
 }
 

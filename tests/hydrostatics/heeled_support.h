@@ -1,4 +1,5 @@
-// Hulls, trial states and independent geometry for the tests of the heeled hydrostatics.
+// Hulls, trial states and independent geometry for the tests of the heeled hydrostatics, also
+// used by the flow tests (tests/flow/) for their hulls and trial states.
 #pragma once
 
 #include <gtest/gtest.h>

@@ -170,10 +170,10 @@ TEST(UprightParticulars, ZeroBeamAtTheForwardStation) {
 }
 
 // A flat keel has no deepest point: box barges (rectangular sections of half-breadth b(x), draft
-// T, 10 long, put directly in the prepared axes) take the draft at the largest section, with a
-// message, and its position. Narrowing forward from x = 0 the sternmost section is the largest; widening towards
-// the bow from x = -10 the forward-most one is, with no stations forward of it for the breadth
-// fit, so the largest breadth is the one at x = 0, noted under DIAG.
+// T, 10 long, put directly in the prepared axes) take the draft and its position at the largest
+// section, with a message. Narrowing forward from x = 0 the sternmost section is the largest;
+// widening towards the bow from x = -10 the forward-most one is, with no stations forward of it
+// for the breadth fit, so the largest breadth is the one at x = 0, noted under DIAG.
 TEST(Geopro, FlatKeelBargesHaveNoDeepestPoint) {
     constexpr double T = 0.4, sheer = 0.5;
     const std::string noDraft = " max. draft not found,Tmax = T at max. section assumed\n";

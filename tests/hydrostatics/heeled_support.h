@@ -1,4 +1,5 @@
-// Hulls, trial states and independent geometry for the tests of the heeled hydrostatics.
+// Hulls, trial states and independent geometry for the tests of the heeled hydrostatics, also
+// used by the flow tests (tests/flow/) for their hulls and trial states.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -191,19 +192,16 @@ inline int prepareYachtHull(Bench& b, const YachtHull& hull, double volume = 4.0
 }
 
 // ---------------------------------------------------------------------------------------------
-// Independent geometry: the section as one closed polygon in signed coordinates (y, z down),
-// up the low side y > 0, across the deck ZS = Zt, down the other side, clipped by the half
-// plane below the water surface ZS = ZW - TANPHI*y.
+// Independent geometry: a closed polygon in signed section coordinates (y > 0 the low side,
+// z down) clipped by the half plane below the water surface z = ZW - TANPHI*y.
+// The immersed area, the wetted outline (hull and deck below the surface), the length of the
+// surface inside the section and the ends of that line, high side first.
 struct Cut {
-    double area = 0.0;     // immersed area
-    double girth = 0.0;    // wetted outline: hull and deck below the surface
-    double breadth = 0.0;  // length of the surface inside the section
+    double area = 0.0, girth = 0.0, breadth = 0.0;
+    double y1 = 1e300, z1 = 0.0, y2 = -1e300, z2 = 0.0;
 };
 
-inline Cut clipSection(const Section& YS, const Section& ZS, double ZW, double TANPHI) {
-    std::vector<std::array<double, 2>> poly;
-    for (int k = 0; k <= kTop; ++k) poly.push_back({YS[ix(k)], ZS[ix(k)]});
-    for (int k = kTop; k >= 0; --k) poly.push_back({-YS[ix(k)], ZS[ix(k)]});
+inline Cut clipPolygon(const std::vector<std::array<double, 2>>& poly, double ZW, double TANPHI) {
     // below the surface: g = z - (ZW - TANPHI*y) >= 0
     auto g = [&](const std::array<double, 2>& p) { return p[1] - (ZW - TANPHI * p[0]); };
     std::vector<std::array<double, 2>> out;
@@ -226,9 +224,19 @@ inline Cut clipSection(const Section& YS, const Section& ZS, double ZW, double T
         const std::size_t j = (i + 1) % out.size();
         cut.area += 0.5 * (out[i][0] * out[j][1] - out[j][0] * out[i][1]);
         (onLine[i] && onLine[j] ? cut.breadth : cut.girth) += std::hypot(out[j][0] - out[i][0], out[j][1] - out[i][1]);
+        if (onLine[i] && out[i][0] < cut.y1) cut.y1 = out[i][0], cut.z1 = out[i][1];
+        if (onLine[i] && out[i][0] > cut.y2) cut.y2 = out[i][0], cut.z2 = out[i][1];
     }
     cut.area = std::fabs(cut.area);
     return cut;
+}
+
+// A prepared section as that polygon: up the low side, across the deck ZS = Zt, down the other.
+inline Cut clipSection(const Section& YS, const Section& ZS, double ZW, double TANPHI) {
+    std::vector<std::array<double, 2>> poly;
+    for (int k = 0; k <= kTop; ++k) poly.push_back({YS[ix(k)], ZS[ix(k)]});
+    for (int k = kTop; k >= 0; --k) poly.push_back({-YS[ix(k)], ZS[ix(k)]});
+    return clipPolygon(poly, ZW, TANPHI);
 }
 
 // Largest error of the cumulative area's linear interpolation on any segment of a section:

@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
 
 #include "driver/whole_runs.h"
@@ -17,20 +16,15 @@ namespace {
 
 using namespace test;
 
-TEST(RunDriver, FiftyTwoStationsEndThroughTheSuccessExit) {
+// The success exit itself is pinned by the whole-run references.
+TEST(RunDriver, FiftyTwoStationsRunWithoutDiagnosticFiles) {
     ScratchDir dir;
     writeCase(dir, {}, ellipticHull(52, 10));
     auto out = runIn(dir.path(), "T01\n\n");
     EXPECT_EQ(out.status, 0) << out.console;
-    EXPECT_TRUE(endsWith(out.console, "\n Resistance values in file: DRAG/DRAG_T01.TXT\n press Enter to quit\n"));
-    EXPECT_TRUE(has(out.console, "   solved for FN =   0.1")) << out.console;
     EXPECT_EQ(out.state->raw.NST, 52);
-    EXPECT_TRUE(dir.exists("CXRUN/OUT_T01.TXT")) << "output folders are created";
     EXPECT_FALSE(dir.exists("CONTROLT01.TXT")) << "no diagnostic files in a normal run";
     EXPECT_FALSE(dir.exists("PARAMETT01.TXT"));
-    const std::string table = dir.read("DRAG/DRAG_T01.TXT");
-    EXPECT_EQ(table.substr(0, 10), "Test hull ");
-    EXPECT_EQ(std::count(table.begin(), table.end(), '\n'), 7) << "3 title lines, 2 header lines, heads, one row";
 }
 
 TEST(RunDriver, CrlfFilesAndOtherLetterCasesReadAlike) {

@@ -55,7 +55,8 @@ std::string xmlFault(const std::string& xml) {
     }
     if (!open.empty()) return "unclosed <" + open.back() + ">";
     const std::string tail = xml.substr(xml.rfind('>') + 1);
-    return roots != 1 ? "not one root element" : tail.find_first_not_of(" \n") != tail.npos ? "text after root" : "";
+    if (roots != 1) return "not one root element";
+    return tail.find_first_not_of(" \n") == std::string::npos ? "" : "text after the root";
 }
 
 // The data rows of a resistance table, by column head.

@@ -117,7 +117,8 @@ TEST(CaseReader, UserMistakesAreNamedWithFileAndLine) {
         {{}, "1.01 0 15", "1.01 x 15", 1, "line 61: 'x' is not a number"},
         {{}, "VOLUME\n", "", 1, "line 18: file ends before the label of VOLUME"},
         {{}, "VOLUME\n2\n", "VOLUME\n3,9933\n", 1,
-         "line 20: '3,9933' holds 1 number more than VOLUME takes (a decimal comma? write 3.9933 with a decimal point)"},
+         "line 20: '3,9933' holds 1 number more than VOLUME takes"
+         " (a decimal comma? write 3.9933 with a decimal point)"},
         {{}, "1.01 0 15", "1,01 0 15", 1,
          "line 61: decimal comma in '1,01" + row1.substr(4) + "': write 1.01 with a decimal point"},
         {{}, row1, "1.01,0,15,0.1,50,1,1.0,3,2,1", 0, ""},

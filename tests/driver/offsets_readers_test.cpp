@@ -99,7 +99,8 @@ TEST(OffsetsReaders, CentrePlaneTinyValuesAndUnfinishedSections) {
     EXPECT_EQ(absentMark.IERR, 0);
     EXPECT_EQ(absentMark.raw().NST, 2);
     EXPECT_EQ(absentMark.raw().XOFF(1), kAbsent) << "an absent station, dropped by the sorting";
-    const std::string delftship = test::format2Text(Hull{{1.0, {{0, -1}, {1, 0}, {1, 1}}}, {2.0, {{0, -1}, {1, 1}}}});
+    const Hull two{{1.0, {{0, -1}, {1, 0}, {1, 1}}}, {2.0, {{0, -1}, {1, 1}}}};
+    const std::string delftship = test::format2Text(two);
     ReaderRun cut(2, delftship.substr(0, delftship.rfind("---------------\n\n")));  // after the last point
     EXPECT_EQ(cut.IERR, 0);
     EXPECT_EQ(cut.raw().NST, 2);
@@ -120,7 +121,8 @@ TEST(OffsetsReaders, BrokenFilesNameFileAndLine) {
         int IERR;
         std::string message;  // "": read
     } cases[] = {
-        {3, "no asterisk\nhere\n", 1, "line 2: file ends before the line starting with '*' that precedes the station data"},
+        {3, "no asterisk\nhere\n", 1,
+         "line 2: file ends before the line starting with '*' that precedes the station data"},
         {3, "*\n\n1\n0 3\n0 0\n1 1\n", 1, "line 6: file ends before all announced points are read"},
         {3, "*\n\n2\n0 2\n0 0\n1 1\n", 1, "line 6: file ends before the station position and point count"},
         {3, "*\n\n1\n0 2\n0 0\n1 one\n", 1, "line 6: 'one' is not a number"},
@@ -137,7 +139,8 @@ TEST(OffsetsReaders, BrokenFilesNameFileAndLine) {
         {3, "*\n\n2\n0 2\n0 0.2\n0.5 0.3 1\n", 1, "line 6: '0.5 0.3 1' holds 1 number more than a point (y z) takes"},
         {3, "*\n\n2\n0 2 5\n", 1,
          "line 4: '0 2 5' holds 1 number more than a station (x and point count) takes"},
-        {2, "Station  0.0\n\n\n 0 0.2 1\n 0.5 0.3 1\n-\n\nStation  1.0\n\n\n 0 0.2 1\n 0.9 0.3 1\n-\n\n", 0, ""},
+        {2, "Station  0.0\n\n\n 0 0.2 1\n 0.5 0.3 1\n-\n\nStation  1.0\n\n\n 0 0.2 1\n 0.9 0.3 1\n-\n\n", 0,
+         ""},
     };
     for (const auto& c : cases) {
         ReaderRun r(c.format, c.text);

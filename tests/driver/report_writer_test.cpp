@@ -49,7 +49,8 @@ TEST(ReportWriter, MessagesOfATestPoint) {
                                      " solution accepted for FN =   0.30\ntransition at   1200. mm behind FP\n\n";
     EXPECT_EQ(accepted.str(), acceptedText);
     EXPECT_EQ(momentLarger.str(), acceptedText);
-    EXPECT_EQ(notConverged.str(), "     NO convergence at FN =   0.45\n      relative residuary error = 0.3    \n\n");
+    EXPECT_EQ(notConverged.str(),
+              "     NO convergence at FN =   0.45\n      relative residuary error = 0.3    \n\n");
     EXPECT_EQ(restart.str(), " Neustart\n");
     EXPECT_EQ(note.str(), " no valid appendages defined, resistance of bare hull computed instead\n");
     EXPECT_EQ(residuaryErrorLine(0.5), "residuary error in equilibrium = 0.5     %");

@@ -41,15 +41,17 @@ TEST(TableWriter, ZeroRowOfAPointWithoutConvergence) {
     for (const auto& [MODE, expected] : cases) EXPECT_EQ(zeroRowLine(MODE, 0.3456789), expected) << "MODE " << MODE;
     std::ostringstream out;
     writeZeroRow(out, 1, 1.25);
-    EXPECT_EQ(out.str(), "  1.250000    ,          0.00,          0.00,          0.00,          0.00,          0.00,\n");
+    EXPECT_EQ(out.str(),
+              "  1.250000    ,          0.00,          0.00,          0.00,          0.00,          0.00,\n");
 }
 
 // RWELL = 100 - 60 - 10 - 5 = 25 (a negative one is written as zero); UMIN, DRFPHI and BDYN go in squared.
 TEST(TableWriter, ParameterRowHasTwentyTwoFieldsInHeaderOrder) {
-    ParameterRow p{.VBOOT = 2.5,    .TTANK = 15.0,  .RTOT = 100.0,    .RHULL = 60.0,  .FXK = 10.0,    .FXR = 5.0,
-                   .LWLPHI = 10.25, .BWLPHI = 3.125, .TCBPHI = 0.625, .VOLCB = 8.5,   .AHSPHI = 1.75, .AWLPHI = 22.5,
-                   .LCBPHI = 0.53125, .LCFPHI = 0.5625, .LWL1 = 4.5,  .LWL2 = 5.75,   .VCB1 = 3.25,   .WENTER = 0.375,
-                   .TCLTOH = 0.0625, .UMIN = 1.5,   .VOLFNZ = 7.5,    .OVRHNG = 0.25, .DRFPHI = 0.875, .BDYN = 3.0};
+    ParameterRow p{.VBOOT = 2.5,     .TTANK = 15.0,    .RTOT = 100.0,   .RHULL = 60.0,   .FXK = 10.0,
+                   .FXR = 5.0,       .LWLPHI = 10.25,  .BWLPHI = 3.125, .TCBPHI = 0.625, .VOLCB = 8.5,
+                   .AHSPHI = 1.75,   .AWLPHI = 22.5,   .LCBPHI = 0.53125, .LCFPHI = 0.5625, .LWL1 = 4.5,
+                   .LWL2 = 5.75,     .VCB1 = 3.25,     .WENTER = 0.375, .TCLTOH = 0.0625, .UMIN = 1.5,
+                   .VOLFNZ = 7.5,    .OVRHNG = 0.25,   .DRFPHI = 0.875, .BDYN = 3.0};
     std::ostringstream out;
     writeParameterRow(out, p);
     EXPECT_EQ(out.str(),

@@ -17,14 +17,17 @@ using namespace test;
 
 // "%" in the expected console stands for the working directory.
 TEST(UserMistakes, RunsThatStopOrRecoverSayWhy) {
-    const std::string input = "INPUT/CX_T01_IN.TXT", cases = "and for the same folder and file names in other letter case";
+    const std::string input = "INPUT/CX_T01_IN.TXT";
+    const std::string cases = "and for the same folder and file names in other letter case";
     std::string crOnly = caseInputText({});
     std::replace(crOnly.begin(), crOnly.end(), '\n', '\r');
     const auto moveOffsets = [](const ScratchDir& d, const fs::path& to) {
         fs::create_directories(d.path() / to);
         fs::rename(d.path() / "OFFSETS" / "OFFS_T01.TXT", d.path() / to / "OFFS_T01.TXT");
     };
-    const auto withInput = [&](const std::string& text) { return [=](const ScratchDir& d) { d.write(input, text); }; };
+    const auto withInput = [&](const std::string& text) {
+        return [=](const ScratchDir& d) { d.write(input, text); };
+    };
     const auto withCase = [](CaseSpec spec, int stations) {
         return [=](const ScratchDir& d) { writeCase(d, spec, ellipticHull(stations, 10)); };
     };
@@ -52,8 +55,10 @@ TEST(UserMistakes, RunsThatStopOrRecoverSayWhy) {
         {"no case code", [](const ScratchDir&) {}, "", 1, ""},
         {"long case code", [](const ScratchDir&) {}, "  T01xyz more\n", 0,
          "\n Resistance values in file: DRAG/DRAG_T01.TXT\n press Enter to quit\n"},
-        {"FORMAT 0", withCase({.format = 0}, 31), "T01\n", 1, " specified FORMAT for offset-file unknown\n" + kFatal},
-        {"FORMAT 4", withCase({.format = 4}, 31), "T01\n", 1, " specified FORMAT for offset-file unknown\n" + kFatal},
+        {"FORMAT 0", withCase({.format = 0}, 31), "T01\n", 1,
+         " specified FORMAT for offset-file unknown\n" + kFatal},
+        {"FORMAT 4", withCase({.format = 4}, 31), "T01\n", 1,
+         " specified FORMAT for offset-file unknown\n" + kFatal},
         {"53 stations", withCase({}, 53), "T01\n", 1, "53 too many stations, Max = 52\n" + kFatal},
         {"ZAXIS 2", withCase({.zaxis = 2}, 31), "T01\n", 1,
          " wrong value for ZAXIS, Y-keel larger than Y-deck\n" + kFatal},

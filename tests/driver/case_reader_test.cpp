@@ -159,7 +159,7 @@ TEST(CaseReader, UserMistakesAreNamedWithFileAndLine) {
             EXPECT_EQ(r.c().NTEST, c.spec.ntest);
             EXPECT_DOUBLE_EQ(r.c().TP(5, 1), 50.0);
             EXPECT_DOUBLE_EQ(r.c().TP(1, c.spec.ntest), 1.0 + 0.01 * c.spec.ntest);
-            EXPECT_DOUBLE_EQ(r.c().STIMCF, 0.0) << "no strip coefficient without a distance";
+            EXPECT_DOUBLE_EQ(r.c().STIMCF, 0.0) << "no strip coefficient without a height and a distance";
         }
     }
 }

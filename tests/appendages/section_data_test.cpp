@@ -1,15 +1,12 @@
-// The section data of keel and rudder: the printed zero-lift drag of the
-// 00-series, the thickness corrections, the secant beyond the angle limit, the
-// lift-slope and maximum-lift formulas; and, over every family and data set,
-// drag that is positive, rises with lift and joins without jumps.
+// The section data of keel and rudder: the thickness corrections, the lift
+// slopes and maximum lift the examples never reach; and, over every family and
+// data set, drag that is positive, rises with lift and joins without jumps.
 #include "appendages/section_data.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <initializer_list>
 #include <string>
-#include <vector>
 
 namespace carinex {
 namespace {
@@ -24,23 +21,15 @@ struct Case {
     double reLo, reHi;  // Reynolds range of the data set (the laminar sets end at their limits)
     double alim;        // angle limit of the drag, degrees
     double curvesFrom;  // first Reynolds station of the curves
-    std::vector<double> stations;  // Reynolds stations of the drag curves
     std::string name() const { return std::to_string(family) + " set " + std::to_string(int(set)); }
 };
 
 const Case kCases[] = {
-    {0, Set::Stimulated, 0.12, 6e4, 1e7, 9, 2e5, {2e5, 1e6, 1e7}},
-    {0, Set::Laminar, 0.12, 6e4, 5.8e5, 9, 1e5, {1e5, 2e5, 5e5}},
-    {0, Set::FullScale, 0.12, 1.2e5, 7e7, 10, 1.2e5,
-     {1.2e5, 2.5e5, 5e5, 1e6, 2e6, 4e6, 5.6e6, 8e6, 1.1e7, 1.6e7, 2.1e7, 3.2e7, 7e7}},
-    {63, Set::Stimulated, 0.15, 1e5, 1e7, 12, 3e5, {3e5, 1e6, 2.8e6, 1e7}},
-    {63, Set::Laminar, 0.15, 1e5, 1.08e6, 12, 1e5, {1e5, 2e5, 2.95e5, 4e5, 5e5, 1e6}},
-    {63, Set::FullScale, 0.15, 1.6e5, 7e7, 10, 1.6e5,
-     {1.6e5, 5e5, 1e6, 2e6, 4e6, 5.6e6, 7.02e6, 8e6, 1.1e7, 1.6e7, 2.1e7, 3.2e7, 7e7}},
-    {64, Set::Stimulated, 0.1306, 1.6e5, 6e6, 10, 5e5, {5e5, 1e6, 1.3e6, 2e6, 6e6}},
-    {64, Set::Laminar, 0.1306, 1.6e5, 1.05e6, 10, 1.6e5, {1.6e5, 2.7e5, 5e5, 7e5, 1e6}},
-    {64, Set::FullScale, 0.1306, 1.6e5, 7e7, 10, 1.6e5,
-     {1.6e5, 5e5, 1e6, 2e6, 4e6, 5.6e6, 8e6, 1e7, 1.6e7, 3.2e7, 7e7}},
+    {0, Set::Stimulated, 0.12, 6e4, 1e7, 9, 2e5},      {0, Set::Laminar, 0.12, 6e4, 5.8e5, 9, 1e5},
+    {0, Set::FullScale, 0.12, 1.2e5, 7e7, 10, 1.2e5},  {63, Set::Stimulated, 0.15, 1e5, 1e7, 12, 3e5},
+    {63, Set::Laminar, 0.15, 1e5, 1.08e6, 12, 1e5},    {63, Set::FullScale, 0.15, 1.6e5, 7e7, 10, 1.6e5},
+    {64, Set::Stimulated, 0.1306, 1.6e5, 6e6, 10, 5e5}, {64, Set::Laminar, 0.1306, 1.6e5, 1.05e6, 10, 1.6e5},
+    {64, Set::FullScale, 0.1306, 1.6e5, 7e7, 10, 1.6e5},
 };
 
 double drag(int family, Set s, double RE, double CL2, double TC, double deg) {
@@ -64,24 +53,6 @@ double liftFactor(int family, Set s, double RE, double a, double A0 = 1.0) {
     return SLIF64(A0, RE, RETRIP, RECRIT, a, full);
 }
 
-double poly(std::initializer_list<double> highestFirst, double u) {
-    double s = 0.0;
-    for (double c : highestFirst) s = s * u + c;
-    return s;
-}
-
-// The printed zero-lift drag of the 00-series: at full scale in pieces over
-// log10 Re, for the tank model held beyond the end of its data at 1e7.
-TEST(SectionData, PrintedZeroLiftDragOfThe00Series) {
-    for (double x : {5.2, 6.0, 7.5}) {
-        const double zero =
-            poly({-0.00013505046, 0.0047220666, -0.065941705, 0.45977114, -1.602072, 2.2422739}, x);
-        EXPECT_NEAR(drag(0, Set::FullScale, std::pow(10.0, x), 0.0, 0.12, 0), zero, 1e-12) << x;
-        const double stim = poly({-0.0002889863, 0.007256361, -0.06084292, 0.1759957}, std::min(x, 7.0));
-        EXPECT_NEAR(drag(0, Set::Stimulated, std::pow(10.0, x), 0.0, 0.12, 0), stim, 1e-12) << x;
-    }
-}
-
 // Full-scale drag changes with thickness by the tabulated increments, linear
 // between angle columns and Reynolds rows, never below zero; the tank data of
 // the 00- and 63-series take no correction.
@@ -95,7 +66,6 @@ TEST(SectionData, ThicknessCorrections) {
         {0, 0.09, 7.5, -(0.00046 + 0.5 * (-0.00023 - 0.00046))},
         {63, 0.12, 10.0, 0.00019},
         {64, 0.13, 2.0, 0.0006 * 0.00083 / 0.0306},
-        {64, 0.12, 3.5, 0.0106 * (0.00083 + 0.5 * (-0.00048 - 0.00083)) / 0.0306},
     };
     for (const Row& r : rows) {
         const double tref = r.family == 0 ? 0.12 : r.family == 63 ? 0.15 : 0.1306;
@@ -110,20 +80,15 @@ TEST(SectionData, ThicknessCorrections) {
     EXPECT_EQ(drag(63, Set::Stimulated, 1e6, 0.2, 0.12, 5), drag(63, Set::Stimulated, 1e6, 0.2, 0.15, 5));
 }
 
-// Beyond the angle limit the drag follows the secant through the limit and
-// 0.9 times the limit, continuously. Everywhere in the data: the zero-lift
-// drag joins the curves at their stations and, at full scale, falls with Re;
+// The drag is continuous at the angle limit. Everywhere in the data: the
+// zero-lift drag joins the curves and, at full scale, falls with Re;
 // drag is positive and rises with lift without jumps; lift factors are near 1
 // at small angles, bend down at the clamp and have no jumps in the angle.
 TEST(SectionData, EveryDataSetIsPlausibleAndContinuous) {
     auto rel = [](double a, double b) { return std::fabs(a / b - 1); };
     for (const Case& c : kCases) {
-        const double mid = std::sqrt(c.reLo * c.reHi), CL2 = 1.2, CL2L = CL2 / 2.25;
+        const double mid = std::sqrt(c.reLo * c.reHi);
         EXPECT_NEAR(drag(c, mid, 0.8, c.alim * (1 + 1e-9)), drag(c, mid, 0.8, c.alim), 1e-9) << c.name();
-        const double d1 = drag(c, mid, CL2L, c.alim), d2 = drag(c, mid, 0.81 * CL2L, 0.9 * c.alim);
-        EXPECT_NEAR(drag(c, mid, CL2, 1.5 * c.alim), d1 + (CL2 - CL2L) * (d1 - d2) / 0.19, 1e-15) << c.name();
-        for (double RE : c.stations)
-            EXPECT_LT(rel(drag(c, RE, 1e-6), drag(c, RE, 0.0)), 0.01) << c.name() << " station " << RE;
         double lastZero = 1.0;
         for (int k = 0; k <= 300; ++k) {
             const double RE = c.reLo * std::pow(c.reHi / c.reLo, k / 300.0), zero = drag(c, RE, 0.0, 0.0);
@@ -131,8 +96,8 @@ TEST(SectionData, EveryDataSetIsPlausibleAndContinuous) {
             lastZero = zero;
             EXPECT_GT(zero, 0.002) << c.name() << " Re " << RE;
             if (k % 5 != 0) continue;
-            double last = drag(c, RE, 0.001);
-            for (double cl2 = 0.002; cl2 <= 2.3; cl2 += 0.001) {
+            double last = zero;
+            for (double cl2 = 0.001; cl2 <= 2.3; cl2 += 0.001) {
                 const double d = drag(c, RE, cl2);
                 ASSERT_TRUE(d > 0.0 && d < 0.2) << c.name() << " Re " << RE << " CL2 " << cl2;
                 EXPECT_LT(rel(d, last), 0.01) << c.name() << " Re " << RE << " CL2 " << cl2;
@@ -153,6 +118,8 @@ TEST(SectionData, EveryDataSetIsPlausibleAndContinuous) {
     }
 }
 
+// The lift slopes of the branches the examples never take (63-series, the
+// 64-series rudder, beyond the data), and the maximum lift through its data.
 TEST(SectionData, LiftSlopeAndMaximumLift) {
     struct Row {
         int family;
@@ -161,13 +128,10 @@ TEST(SectionData, LiftSlopeAndMaximumLift) {
     };
     const double x6 = 6.0, x8 = 8.0, xr = std::log10(3e5);
     const Row rows[] = {
-        {0, true, false, 1e6, 0.03133795 * x6 + 0.8035687},
         {0, false, false, 1e8, 7.5 * (0.261271 - 0.0174566 * 7.5) + 0.0618035},
         {63, false, false, 1e8, 7.5 * (0.35611 - 0.023753 * 7.5) - 0.30912},
         {63, true, false, 1e8, x8 * (0.08607117 - 0.00324967 * x8) + 0.5620922},
-        {64, false, false, 3e5, 0.079 * xr + 0.513},
         {64, false, true, 3e5, 0.0985 * xr + 0.4063},
-        {64, false, false, 1.3e6, 0.079 * std::log10(1.3e6) + 0.513},
         {64, false, true, 1e6, 0.0333 * x6 + 0.7907},
         {64, true, true, 1e6, x6 * (0.168129 - 0.00961684 * x6) + 0.302149},
     };

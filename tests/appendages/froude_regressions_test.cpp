@@ -77,6 +77,7 @@ TEST(FroudeRegressions, NegativeAndWildStations) {
     EXPECT_EQ(residuary(*st, 0.1) + residuary(*st, 0.06), 0.0) << "station 1 is negative and contributes 0";
     // a last station more than 110 % away from the one before is replaced by it; beyond it
     // the resistance grows with the last interval's slope, the station as it is
+    st->trial.LCFPHI = 1.785, st->trial.LCBPHI = 2.2;
     st->trial.TFWD = 0.8;  // trim station 14 near 0, 15 of the other sign
     const Stations wild(*st);
     ASSERT_TRUE(wildLastStation(wild.V[14], wild.V[15]) && wildLastStation(wild.R[14], wild.R[15]));

@@ -1,6 +1,6 @@
-// The section data of keel and rudder: the thickness corrections, the lift
-// slopes and maximum lift the examples never reach; and, over every family and
-// data set, drag that is positive, rises with lift and joins without jumps.
+// The section data of keel and rudder: the thickness corrections, lift slopes
+// and maximum lift the examples never reach; and, over every family and data
+// set, drag that is positive, rises with lift and has no jumps.
 #include "appendages/section_data.h"
 
 #include <gtest/gtest.h>
@@ -20,16 +20,15 @@ struct Case {
     double tref;        // reference thickness of the family's data
     double reLo, reHi;  // Reynolds range of the data set (the laminar sets end at their limits)
     double alim;        // angle limit of the drag, degrees
-    double curvesFrom;  // first Reynolds station of the curves
     std::string name() const { return std::to_string(family) + " set " + std::to_string(int(set)); }
 };
 
 const Case kCases[] = {
-    {0, Set::Stimulated, 0.12, 6e4, 1e7, 9, 2e5},      {0, Set::Laminar, 0.12, 6e4, 5.8e5, 9, 1e5},
-    {0, Set::FullScale, 0.12, 1.2e5, 7e7, 10, 1.2e5},  {63, Set::Stimulated, 0.15, 1e5, 1e7, 12, 3e5},
-    {63, Set::Laminar, 0.15, 1e5, 1.08e6, 12, 1e5},    {63, Set::FullScale, 0.15, 1.6e5, 7e7, 10, 1.6e5},
-    {64, Set::Stimulated, 0.1306, 1.6e5, 6e6, 10, 5e5}, {64, Set::Laminar, 0.1306, 1.6e5, 1.05e6, 10, 1.6e5},
-    {64, Set::FullScale, 0.1306, 1.6e5, 7e7, 10, 1.6e5},
+    {0, Set::Stimulated, 0.12, 6e4, 1e7, 9},       {0, Set::Laminar, 0.12, 6e4, 5.8e5, 9},
+    {0, Set::FullScale, 0.12, 1.2e5, 7e7, 10},     {63, Set::Stimulated, 0.15, 1e5, 1e7, 12},
+    {63, Set::Laminar, 0.15, 1e5, 1.08e6, 12},     {63, Set::FullScale, 0.15, 1.6e5, 7e7, 10},
+    {64, Set::Stimulated, 0.1306, 1.6e5, 6e6, 10}, {64, Set::Laminar, 0.1306, 1.6e5, 1.05e6, 10},
+    {64, Set::FullScale, 0.1306, 1.6e5, 7e7, 10},
 };
 
 double drag(int family, Set s, double RE, double CL2, double TC, double deg) {
@@ -45,17 +44,9 @@ double drag(const Case& c, double RE, double CL2, double deg = 5.0) {
     return drag(c.family, c.set, RE, CL2, c.tref, deg);
 }
 
-double liftFactor(int family, Set s, double RE, double a, double A0 = 1.0) {
-    const double RETRIP = s == Set::Stimulated ? 1e6 : 0.0, RECRIT = 30000.0;
-    const bool full = s == Set::FullScale;
-    if (family == 0) return SLIF00(A0, RE, RETRIP, RECRIT, a, full);
-    if (family == 63) return SLIF63(A0, RE, RETRIP, RECRIT, a, full);
-    return SLIF64(A0, RE, RETRIP, RECRIT, a, full);
-}
-
-// Full-scale drag changes with thickness by the tabulated increments, linear
-// between angle columns, never below zero; the tank data of
-// the 00- and 63-series take no correction.
+// Full-scale drag of the 00- and 63-series (the examples' keels are 64s)
+// changes with thickness by the tabulated increments, linear between angle
+// columns, never below zero; their tank data take no correction.
 TEST(SectionData, ThicknessCorrections) {
     struct Row {
         int family;
@@ -65,10 +56,9 @@ TEST(SectionData, ThicknessCorrections) {
         {0, 0.15, 5.0, 0.00046},
         {0, 0.09, 7.5, -(0.00046 + 0.5 * (-0.00023 - 0.00046))},
         {63, 0.12, 10.0, 0.00019},
-        {64, 0.13, 2.0, 0.0006 * 0.00083 / 0.0306},
     };
     for (const Row& r : rows) {
-        const double tref = r.family == 0 ? 0.12 : r.family == 63 ? 0.15 : 0.1306;
+        const double tref = r.family == 0 ? 0.12 : 0.15;
         const double at = drag(r.family, Set::FullScale, 1e6, 0.2, r.tc, r.deg);
         const double reference = drag(r.family, Set::FullScale, 1e6, 0.2, tref, r.deg);
         EXPECT_NEAR(at - reference, r.expected, 1e-15) << r.family << " t/c " << r.tc;
@@ -79,8 +69,7 @@ TEST(SectionData, ThicknessCorrections) {
 
 // The drag is continuous at the angle limit. Everywhere in the data: the
 // zero-lift drag is positive and, at full scale, falls with Re;
-// drag is positive and rises with lift without jumps; lift factors are near 1
-// at small angles, bend down at the clamp and have no jumps in the angle.
+// drag is positive and rises with lift without jumps.
 TEST(SectionData, EveryDataSetIsPlausibleAndContinuous) {
     auto rel = [](double a, double b) { return std::fabs(a / b - 1); };
     for (const Case& c : kCases) {
@@ -101,16 +90,6 @@ TEST(SectionData, EveryDataSetIsPlausibleAndContinuous) {
                 EXPECT_TRUE(cl2 <= 0.03 || d >= last * (1 - 1e-9)) << c.name() << " Re " << RE << " " << cl2;
                 last = d;
             }
-            if (RE < c.curvesFrom) continue;
-            const double A0 = sectionLiftSlope(c.family, RE, c.set == Set::FullScale, false);
-            const double small = liftFactor(c.family, c.set, RE, 0.01, A0);
-            EXPECT_NEAR(small, 1.0, 0.08) << c.name() << ": the linear slope at small angles, Re " << RE;
-            for (double a = 0.0; a <= 0.3; a += 0.001) {
-                const double F = liftFactor(c.family, c.set, RE, a, A0);
-                EXPECT_GT(F, 0.5) << c.name() << " Re " << RE << " angle " << a;
-                EXPECT_LT(rel(liftFactor(c.family, c.set, RE, a + 0.001, A0), F), 0.01) << c.name() << RE;
-            }
-            EXPECT_LT(liftFactor(c.family, c.set, RE, 0.3, A0), small) << c.name() << ": bends at the clamp";
         }
     }
 }

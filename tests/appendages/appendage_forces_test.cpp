@@ -1,21 +1,110 @@
-// The forces of keel and rudder in one trial state: no lift and only drag
-// without a lifting solution, antisymmetry in leeway, the stalled keel as a
-// flat plate, an emerged rudder, and a joined rudder continuous through its removable singularity.
+// The keel's lifting line and the forces of keel and rudder. The lifting line:
+// elliptic loading against Prandtl's theory (which also sees the LU solver's
+// solutions) and the hull's upwash at the root; the LU solver's refusal of a
+// singular matrix and its warning for a nearly singular one, with their
+// messages. The forces in one trial state where the whole runs do not go: no
+// lift and only drag without a hull section, the stalled keel as a flat plate,
+// and a joined rudder continuous through its removable singularity.
 #include "appendages/appendage_forces.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
+#include <array>
 #include <cmath>
 #include <sstream>
+#include <string>
 
 #include "appendages/appendage_forces_steps.h"
+#include "appendages/keel_lifting_line.h"
 #include "appendages/keel_tables.h"
+#include "appendages/lu_solver.h"
 
 namespace carinex {
 namespace {
 
 constexpr double kPi = 3.141592653589793;
+
+// An elliptic keel of span s and root chord 1 (unit section slope, zero
+// thickness) upright under a hull section of half-breadth a0 and depth b0;
+// by default a section so small and flat that it leaves the flow alone.
+std::unique_ptr<CaseState> ellipticKeel(double s, double a0 = 0.0, double b0 = 0.0) {
+    if (a0 == 0.0) a0 = 1e-4 * s, b0 = 1e-7 * s;
+    auto st = makeCaseState();
+    setupKeelTables(st->run);
+    st->trial.KSPAN = s;
+    for (int i = 1; i <= 8; ++i) st->input.KCHORD(i) = st->run.keel.SINTH(i);
+    st->app.SLOPK.fill(1.0);
+    st->upright.KCMEAN = kPi / 4;
+    st->app.KARF = 2.0;  // the keel's image in the hull
+    st->trial.KRZK = b0;
+    st->trial.KRA = kPi * a0 * b0 / 2;
+    st->trial.KRY2 = a0;
+    return st;
+}
+
+int solve(CaseState& st) {
+    std::ostringstream console;
+    int IERR = -1;
+    double CS = 0;
+    KLLINE(st, console, kPi, 0.0, IERR, 0.0, CS);
+    EXPECT_EQ(console.str(), "");
+    return IERR;
+}
+
+// Elliptic loading on an elliptic planform: the lift coefficient and the
+// downwash are constant along the span, the downwash is CL/(pi A), and the
+// lift slope approaches Prandtl's 2 pi A/(A + 2) as the section-loading
+// corrections of a finite wing fade with growing aspect ratio.
+TEST(KeelLiftingLine, EllipticPlanformMatchesTheory) {
+    for (auto [A, tolerance] : {std::pair{8.0, 0.05}, {10.0, 0.03}, {20.0, 0.01}}) {
+        auto st = ellipticKeel(A * kPi / 8);  // A = 2 s / KCMEAN with the image
+        ASSERT_EQ(solve(*st), 0);
+        const AppendageResults& a = st->app;
+        const double prandtl = 2 * kPi * A / (A + 2);
+        for (int i = 1; i <= 8; ++i) {
+            EXPECT_NEAR(a.CLAK(i) / a.CLAK(8), 1.0, 2e-4) << "A " << A << " strip " << i;
+            EXPECT_NEAR(a.AIAK(i) * kPi * A / a.CLAK(i), 1.0, 1e-3) << "A " << A << " strip " << i;
+            EXPECT_NEAR(a.CLAK(i) / prandtl, 1.0, tolerance) << "A " << A;
+        }
+    }
+}
+
+// At the keel root on an ellipse of half-breadth a0 and depth b0 the cross
+// flow is speeded up by b0/a0, less what a thick keel root takes away. A
+// circular section would make the map singular: it is flattened to 0.95 of its
+// depth, the root upwash nearly 1.
+TEST(KeelLiftingLine, HullUpwashAtTheRoot) {
+    auto st = ellipticKeel(1.5, 0.8, 0.4);
+    st->input.KTHICK.fill(0.12);
+    ASSERT_EQ(solve(*st), 0);
+    EXPECT_NEAR(st->app.UPWK(1), 1 + 0.5 * (1 - 2 * 0.12 * st->input.KCHORD(1) / kPi / 0.8), 1e-9);
+    auto circle = ellipticKeel(1.5, 0.4, 0.4);
+    ASSERT_EQ(solve(*circle), 0);
+    EXPECT_TRUE(circle->app.UPWK(1) > 1.8 && circle->app.UPWK(1) < 2.0) << circle->app.UPWK(1);
+}
+
+// A matrix with a zero row is refused before any column is eliminated; one
+// with two equal rows gets a tiny pivot instead of a zero one, and a warning.
+TEST(LuSolver, SingularMatrices) {
+    struct Row {
+        std::array<double, 9> A;  // by columns
+        int IERR;
+        std::string console;
+        int tinyPivots;
+    };
+    const Row rows[] = {{{1, 0, 4, 2, 0, 5, 3, 0, 7}, kLuSingular, " Matrix singulär\n", 0},
+                        {{1, 1, 2, 2, 2, 1, 3, 3, 1}, 0, " AMATRX = TINY\n", 1}};
+    for (Row r : rows) {
+        std::array<int, 3> INDX{};
+        double D = 0;
+        int IERR = -1;
+        std::ostringstream console;
+        LUDCMP(console, 3, 3, r.A, INDX, D, IERR);
+        EXPECT_EQ(IERR, r.IERR);
+        EXPECT_EQ(console.str(), r.console);
+        EXPECT_EQ(int(r.A[0] == 1e-20) + int(r.A[4] == 1e-20) + int(r.A[8] == 1e-20), r.tinyPivots);
+    }
+}
 
 // A fin keel and spade rudder under a hull at 3 m/s, set by hand: the
 // trial-state inputs of the appendage forces without the hull models.
@@ -53,93 +142,41 @@ std::unique_ptr<CaseState> yacht(double leeway, double heel) {
     return st;
 }
 
-void forces(CaseState& st, double DELK = 0.0) {
+void forces(CaseState& st) {
     std::istringstream keyboard;
     std::ostringstream console;
     RunFiles io(keyboard, console, ".");
     double TLIFT = 0.5;
-    APPFRC(st, io, 1.05, DELK, 0.0, TLIFT, 0.0);
+    APPFRC(st, io, 1.05, 0.0, 0.0, TLIFT, 0.0);
     EXPECT_EQ(console.str(), "");
 }
 
-// Straight ahead and upright, or without a hull section at the keel, there is
-// no lifting solution: whatever the coefficient arrays hold, the keel carries
-// no lift, only its drag (and that of its trip strip at the stimulator
-// velocity 1.146); upright its side force is the drag's share across the course.
-TEST(AppendageForces, WithoutALiftingSolutionOnlyDrag) {
-    auto st = yacht(0.0, 0.0);
-    st->input.HTRIP = 0.0004;
-    st->input.FULLSC = false;
+// Without a hull section at the keel there is no lifting solution: whatever
+// the coefficient arrays hold, the keel carries no lift, only its drag, and
+// its side force is the drag's share across the course.
+TEST(AppendageForces, WithoutAHullSectionOnlyDrag) {
+    auto st = yacht(0.05, 0.0);
+    st->trial.KRA = 0.0;
     st->app.CLAK.fill(7.0);
-    st->app.CLA2.fill(3.0);
     st->app.TAPK.fill(-1.0);
     forces(*st);
-    const AppendageResults& a = st->app;
-    EXPECT_EQ(std::fabs(a.FYK) + std::fabs(a.FZK) + std::fabs(a.CLROOT) + std::fabs(a.YHULL), 0.0);
-    EXPECT_EQ(a.TAPK(8), -1.0) << "no tip correction without a lifting solution";
-    EXPECT_EQ(a.DRFFAC, 1.5);
-    EXPECT_DOUBLE_EQ(a.STIMK, 2 * 1.5 * 0.0004 * st->point.QDYN * 1.146 * 1.146);
-    EXPECT_GT(std::min(a.FXK, a.FXR), 0.0);
-    auto failed = yacht(0.05, 0.0);
-    failed->trial.KRA = 0.0;
-    failed->app.CLAK.fill(7.0);
-    forces(*failed);
-    EXPECT_EQ(failed->app.CLROOT, 0.0);
-    EXPECT_EQ(failed->app.CLAK(1), 7.0);
-    EXPECT_NEAR(failed->app.FYK, -std::tan(0.05) * failed->app.FXK, 1e-9 * failed->app.FXK);
-}
-
-// Upright, the yacht is symmetric: side forces change sign with leeway,
-// drags and moments do not.
-TEST(AppendageForces, UprightForcesAreAntisymmetricInLeeway) {
-    for (double leeway : {0.02, 0.09}) {
-        auto port = yacht(leeway, 0.0), starboard = yacht(-leeway, 0.0);
-        forces(*port, 0.01);
-        forces(*starboard, 0.01);
-        const AppendageResults &a = port->app, &b = starboard->app;
-        EXPECT_GT(std::min({a.FYK, a.FYR, a.FXK, a.FXR}), 0.0) << leeway;
-        for (auto [x, y] : {std::pair{a.FYK, -b.FYK}, {a.FYR, -b.FYR}, {a.YHULL, -b.YHULL}, {a.FXK, b.FXK},
-                            {a.FXR, b.FXR}, {a.RHULL, b.RHULL}, {a.MYK, b.MYK}})
-            EXPECT_NEAR(x, y, 1e-9 * std::fabs(x)) << leeway;
-    }
+    EXPECT_EQ(st->app.CLROOT, 0.0);
+    EXPECT_EQ(st->app.CLAK(1), 7.0) << "the failed lifting line leaves the coefficients alone";
+    EXPECT_EQ(st->app.TAPK(8), -1.0) << "no tip correction without a lifting solution";
+    EXPECT_NEAR(st->app.FYK, -std::tan(0.05) * st->app.FXK, 1e-9 * st->app.FXK);
 }
 
 // A strip above its maximum lift is a flat plate at the keel angle: its
-// normal force coefficient is 2.3 times the angle, whatever the section
-// family or data set.
+// normal force coefficient is 2.3 times the angle.
 TEST(AppendageForces, StalledKeelIsAFlatPlate) {
     const double leeway = 0.1;
-    auto stalledWith = [&](int family, bool fullScale) {
-        auto st = yacht(leeway, 0.0);
-        st->app.CLMXK.fill(0.0);
-        st->input.KSTYPE = family, st->input.FULLSC = fullScale;
-        forces(*st);
-        return st;
-    };
-    auto st = stalledWith(64, true);
+    auto st = yacht(leeway, 0.0);
+    st->app.CLMXK.fill(0.0);
+    forces(*st);
     double chordSum = 0.0;
     for (int i = 1; i <= 8; ++i) chordSum += st->input.KCHORD(i) * st->run.STRW(i);
     const double normal = st->app.FYK + st->point.SINLW * st->app.FXK;  // about the course, upright
     EXPECT_NEAR(normal / (st->point.QDYN * 1.5 * 0.0627 * kPi * chordSum * 2.3 * leeway), 1.0, 0.1);
-    for (auto [family, fullScale] : {std::pair{0, true}, {63, false}, {64, false}}) {
-        auto other = stalledWith(family, fullScale);
-        EXPECT_DOUBLE_EQ(other->app.FYK, st->app.FYK) << family;
-        EXPECT_DOUBLE_EQ(other->app.FXK, st->app.FXK) << family;
-    }
-}
-
-// An emerged rudder (no chord at the waterline) carries no force, not even
-// the vertical force of an earlier trial state.
-TEST(AppendageForces, EmergedRudderCarriesNothing) {
-    auto st = yacht(0.05, 0.3);
-    forces(*st);
-    EXPECT_NE(st->app.FZR, 0.0);
-    st->point.RCWL = 0.0;
-    forces(*st);
-    const AppendageResults& a = st->app;
-    EXPECT_EQ(std::fabs(a.FXR) + std::fabs(a.FYR) + std::fabs(a.FZR) + std::fabs(a.MYR), 0.0);
-    EXPECT_TRUE(std::isfinite(st->app.YHULL) && std::isfinite(st->app.RHULL));
-    EXPECT_GT(st->app.FYK, 0.0);
 }
 
 // A rudder joined to the hull over RIMMC: its inflow is continuous where the
@@ -161,9 +198,7 @@ TEST(AppendageForces, JoinedRudderIsContinuousThroughTheEqualHalfBreadth) {
         RGAP = std::nextafter(RGAP, 2.0 * RGAP / (kPi * RIMMC) < RIMMC ? 1.0 : 0.0);
     ASSERT_EQ(2.0 * RGAP / (kPi * RIMMC), RIMMC);
     const double at = rudderSide(RGAP);
-    EXPECT_NEAR(at, rudderSide(RGAP * (1 - 1e-6)), 1e-4 * std::fabs(at));
     EXPECT_NEAR(at, rudderSide(RGAP * (1 + 1e-6)), 1e-4 * std::fabs(at));
-    EXPECT_GT(std::fabs(at - rudderSide(2 * RGAP)), 1e-3 * std::fabs(at)) << "the hull section matters";
     rudderSide(0.0);
 }
 

@@ -55,6 +55,12 @@ TEST(FlatPlate, LaminarLayerFollowsBlasius) {
     const MarchResult r = a.march();
     ASSERT_EQ(r.IERR, 0);
     EXPECT_DOUBLE_EQ(a.st->flow.XTR, a.st->flow.XADYN) << "laminar to the aft end";
+    for (std::size_t K = 0; K + 1 < std::size_t(a.p.slots); ++K) {
+        const double s = a.st->flow.SLEN[K], theta = 0.664 * s / std::sqrt(a.p.speed() * s / a.p.VISC);
+        if (s <= a.st->flow.SSTART) continue;  // ahead of the start: holds the start values
+        EXPECT_NEAR(a.st->flow.THETA[K] / theta, 1.0, 0.02) << "slot " << K;
+        EXPECT_NEAR(a.st->flow.H12[K], 2.59, 0.03) << "slot " << K;
+    }
     EXPECT_NEAR(r.CF / (1.328 / std::sqrt(1e6)), 1.0, 0.02);
 }
 

@@ -2,7 +2,8 @@
 // clipping of the section polygon: the effective volume (the waterplanes weighted by the decay of
 // the wave motion with depth, with its fast and slow limits) on V hulls whose waterplanes are
 // known and on a hull with a wet transom; the wetted transom; the immersed rudder through its
-// stages of immersion (emerged, free of the hull, joined to it).
+// stages of immersion (emerged, free of the hull, joined to it) and the hull above it beyond the
+// stations.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -191,6 +192,26 @@ TEST(Rudder, ThroughItsStagesOfImmersion) {
     c.st.input.RTCRT = c.st.input.RTCTP = 0.1;
     c.immerse(0.6);
     EXPECT_NEAR(c.p.VRUDDT, 0.7 * 0.1 * 0.3 * 0.3 * 0.6, 1e-16) << "a prism of constant section";
+}
+
+// The hull section area above the rudder where the rudder leaves the stations: aft of every
+// station the last pair is extrapolated; below the keels there is none.
+TEST(Rudder, GapBeyondTheStations) {
+    RudderCase c;
+    CaseState& st = c.st;
+    const auto& XST = st.hull.XST;
+    struct Row { int IRUD; double xm, level; };
+    for (const Row r : {Row{0, XST[0] - 0.1, 0.0}, Row{3, XST[3], 0.6}}) {
+        setTrial(st, 0.0, 0.0, 0.0);
+        st.upright.IRUD = r.IRUD;
+        st.hull.XR0 = r.xm + 0.15;
+        st.hull.XR1 = r.xm - 0.15;
+        c.immerse(st.input.RSPAN - r.level);
+        const int K2 = std::max(r.IRUD, 1), K1 = K2 - 1;
+        const double exact =
+            lineThrough(XST[ix(K1)], clippedArea(st, K1, r.level), XST[ix(K2)], clippedArea(st, K2, r.level), r.xm);
+        EXPECT_NEAR(c.f.RGAP, std::max(exact, 0.0), 3.0 * cutTolerance(st, K2)) << r.IRUD << " " << r.level;
+    }
 }
 
 }  // namespace

@@ -21,8 +21,9 @@ using namespace flow::wpoti;
 using test::heel::RoundHull;
 
 // The round hull of 51 stations put straight into the prepared arrays, at a trial state whose
-// heeled waterline KRAENG finds from the trial position XTRIAL of the bow wave; wpoti() runs the potential flow at a speed, with the Froude number on the
-// heeled waterline as the force balance forms it.
+// heeled waterline KRAENG finds from the trial position XTRIAL of the bow wave; wpoti() runs the
+// potential flow at a speed, with the Froude number on the heeled waterline as the force balance
+// forms it.
 struct FlowTrial {
     test::heel::Bench b;
     CaseState& st = *b.st;

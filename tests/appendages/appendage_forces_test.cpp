@@ -106,6 +106,19 @@ TEST(LuSolver, SingularMatrices) {
     }
 }
 
+// The smallest order: a 1 x 1 system, x = b / a, without interchange.
+TEST(LuSolver, OneByOneSystem) {
+    std::array<double, 1> A{4.0}, b{6.0};
+    std::array<int, 1> INDX{};
+    double D = 0;
+    int IERR = -1;
+    std::ostringstream console;
+    LUDCMP(console, 1, 1, A, INDX, D, IERR);
+    ASSERT_EQ(IERR, 0);
+    LUBKSB(1, 1, A, b, INDX);
+    EXPECT_EQ(b[0], 1.5);
+}
+
 // A fin keel and spade rudder under a hull at 3 m/s, set by hand: the
 // trial-state inputs of the appendage forces without the hull models.
 std::unique_ptr<CaseState> yacht(double leeway, double heel) {
@@ -200,6 +213,28 @@ TEST(AppendageForces, JoinedRudderIsContinuousThroughTheEqualHalfBreadth) {
     const double at = rudderSide(RGAP);
     EXPECT_NEAR(at, rudderSide(RGAP * (1 + 1e-6)), 1e-4 * std::fabs(at));
     rudderSide(0.0);
+}
+
+// Near and far downwash of keel and hull are blended over 0.9 < DV/LKR < 1.1,
+// so EK and EH are continuous at both ends of the band.
+TEST(AppendageForces, RudderDownwashBlendIsContinuousAtBothEnds) {
+    auto st = yacht(0.05, 0.0);
+    appfrc::Work w;
+    w.XKM = 5.0, w.AEK = 3.0, w.SI = 0.02, w.kL = 0.025, w.HD = 0.4, w.CYE = 0.0;  // CYE = 0: DV = LWL
+    const double LKR = w.XKM - (st->hull.XR0 - st->point.RCWL / 4.0);  // no rudder sweep
+    auto at = [&](double DV) {
+        st->upright.LWL = DV;
+        appfrc::rudderDownwash(*st, w);
+        return std::pair{w.EK, w.EH};
+    };
+    for (double edge : {0.9, 1.1}) {
+        const auto [k0, h0] = at(edge * LKR * (1 - 1e-9));
+        const auto [k1, h1] = at(edge * LKR * (1 + 1e-9));
+        ASSERT_GT(k0, 0.0) << edge;
+        ASSERT_GT(h0, 0.0) << edge;
+        EXPECT_NEAR(k1, k0, 1e-7 * k0) << edge;
+        EXPECT_NEAR(h1, h0, 1e-7 * h0) << edge;
+    }
 }
 
 }  // namespace

@@ -85,6 +85,8 @@ TEST(FroudeRegressions, NegativeAndWildStations) {
     for (double FN : {0.8, 0.85, 1.6})
         EXPECT_NEAR(residuary(*st, FN), wild.R[15] + (wild.R[15] - wild.R[14]) * 10 * (FN - 0.8), 1e-12) << FN;
     EXPECT_FALSE(wildLastStation(1, 2.09) || wildLastStation(1, -0.09) || wildLastStation(0, 0));
+    ASSERT_EQ(2.1 / 1 - 1.0, 1.1);  // exactly 110 % away is not yet wild
+    EXPECT_FALSE(wildLastStation(1, 2.1) || wildLastStation(1, -0.1));
     EXPECT_TRUE(wildLastStation(1, 2.11) && wildLastStation(-1, -2.2) && wildLastStation(0, 1e-9));
 }
 

@@ -97,13 +97,6 @@ inline int kraeng(Bench& b, int NSLOT, double XLAM = 0.0, bool LREST = false) {
     return IERR;
 }
 
-// The default path: every value a default, the volume a billionth of VOLUME.
-inline void expectDefaultPath(Bench& b, int NSLOT) {
-    b.st->trial.VOLCB = 1.0;
-    EXPECT_EQ(kraeng(b, NSLOT), kKraengDefault);
-    EXPECT_EQ(b.st->trial.VOLCB, b.st->input.VOLUME * 1e-9);
-}
-
 // ---------------------------------------------------------------------------------------------
 // The body of revolution: circular sections of radius R(x) centred on the design waterline,
 // R = Rmax*(1 - u^2)*(1 - 0.3*u) with u = (x - xm)/a, from a transom at u = -0.9 to a pointed
@@ -151,7 +144,6 @@ struct RoundHull {
         const double zArc = r * std::sin(t);
         return {r * std::cos(t), k == kTop ? top : zArc + (top - zArc) * (k - kArcPoints) / (kTop - kArcPoints)};
     }
-    // Immersed area of the polygon below a line through the centre.
     double halfPolygonArea(double r) const { return 75.0 * r * r * std::sin(kStep); }
     // A volume near the body's: the first preparation only needs a waterline near the centres.
     double volume() const { return kPi / 2.0 * Rmax * Rmax * a; }
@@ -174,9 +166,9 @@ inline int prepareRoundHull(Bench& b, const RoundHull& hull) {
 }
 
 // ---------------------------------------------------------------------------------------------
-// A yacht-like hull: elliptic bilges below a chine at z = zc, vertical topsides up to a low
-// deck at z = deck, a keel line that rises above the waterline at both ends, the after-body
-// the wider one.
+// A yacht-like hull for the flow tests: elliptic bilges below a chine at z = zc, vertical
+// topsides up to a low deck at z = deck, a keel line that rises above the waterline at both ends,
+// the after-body the wider one.
 struct YachtHull {
     int stations = 51;
     double length = 10.0;
@@ -246,26 +238,6 @@ inline double areaInterpolationBound(const Section& YS, const Section& ZS) {
     for (std::size_t k = 0; k < kTop; ++k)
         worst = std::max(worst, std::fabs((YS[k + 1] - YS[k]) * (ZS[k + 1] - ZS[k])) / 8.0);
     return worst;
-}
-
-// How far the slope of the interpolated immersed area, d(ASEC)/d(ZW), can be from the exact
-// one, minus the horizontal waterline breadth. The cumulative half-area interpolated linearly
-// along the crossing's segment grows with the crossing's height at the segment's mean
-// half-breadth instead of the crossing's own: off by at most |dy|/2 per crossing, times the
-// rate dz/dZW = dz/(dz - m*dy) at which the crossing climbs along the segment of the line
-// ZS = ZW + m*y (m = +-TANPHI for the two sides).
-inline double areaSlopeBound(const Section& YS, const Section& ZS, double ZW, double TANPHI) {
-    double bound = 0.0;
-    for (double m : {TANPHI, -TANPHI}) {
-        for (std::size_t k = 0; k < kTop; ++k) {
-            const double f0 = ZS[k] - ZW - m * YS[k], f1 = ZS[k + 1] - ZW - m * YS[k + 1];
-            if ((f0 > 0.0) != (f1 > 0.0)) {
-                const double dy = YS[k + 1] - YS[k], dz = ZS[k + 1] - ZS[k];
-                bound += 0.5 * std::fabs(dy) * std::fabs(dz / (dz - m * dy));
-            }
-        }
-    }
-    return bound;
 }
 
 }  // namespace carinex::test::heel

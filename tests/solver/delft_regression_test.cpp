@@ -2,7 +2,7 @@
 // rows are checked against the printed tables in delft_tables_test.cpp; here
 // the way each term runs along its table's axis: between the rows the cubic
 // through four neighbouring rows (the end line beyond the last), continuous at
-// every row, the decay laws below the tables, and how the table row adds up.
+// every row, the decay laws below the tables; guards and closed forms.
 #include "solver/delft_regression.h"
 
 #include <gtest/gtest.h>

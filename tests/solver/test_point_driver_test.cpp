@@ -1,7 +1,8 @@
-// The test-point driver and the force balance: the example campaign in
-// balance: substitute values of a failed evaluation on its final state, solved, accepted and failed
-// points end to end (restarts, messages, exit status, the zero row), and the
-// driver's pieces with known answers (start scales, attempt outcomes, water).
+// The test-point driver and the force balance: substitute values and messages
+// of failed evaluations on the example campaign's final state; solved,
+// accepted and failed points end to end (restarts, messages, exit status, the
+// zero row); start scales, attempt outcomes and the unknown-water error.
+// (The campaign's printed results are guarded by the whole-run reference.)
 #include "solver/test_point_driver.h"
 
 #include <gtest/gtest.h>
@@ -41,8 +42,7 @@ int count(const std::string& text, const std::string& what) {
     return n;
 }
 
-// The example campaign, which must end in balance, and single trial states
-// evaluated on copies of its final state.
+// Failed trial states evaluated on a copy of the example campaign's final state.
 TEST(ForceBalance, OnTheExampleCampaign) {
     test::ScratchDir dir;
     writeExample(dir, {});

@@ -22,30 +22,27 @@ namespace printed = test::delft_printed;
 template <int Rows, int Cols, int PRows, int PCols>
 void expectSameTable(const std::string& name, const delft::PositionTable<Rows, Cols>& program,
                      const double (&table)[PRows][PCols], double firstKey, double step, double offset) {
-    ASSERT_EQ(Rows, PRows) << name;
-    ASSERT_EQ(Cols, PCols) << name;
+    static_assert(Rows == PRows && Cols == PCols);
     EXPECT_EQ(program.First, static_cast<int>(std::lround(firstKey / step + offset))) << name;
     for (int r = 0; r < Rows; ++r)
         for (int c = 0; c < Cols; ++c)
             EXPECT_EQ(program.rows[r][c], table[r][c]) << name << " row " << r + 1 << " coefficient " << c;
 }
 
+// the program's table `name` against the printed one of the same name
+#define EXPECT_SAME_TABLE(name, offset) \
+    expectSameTable(#name, delft::name, printed::name, printed::name##FirstKey, printed::name##KeyStep, offset)
+
 TEST(DelftTables, EveryCoefficientIsThePrintedOne) {
-    using namespace printed;
     // canoe-body tables on FN/0.05 - 2, the keel residuary on FN/0.05 - 3,
     // the wetted surface on heel/5, the keel tables on heel/10 + 1
-    expectSameTable("upright residuary", delft::kUprightResiduary, kUprightResiduary, kUprightResiduaryFirstKey,
-                    kUprightResiduaryKeyStep, -2);
-    expectSameTable("heel correction", delft::kHeelCorrection, kHeelCorrection, kHeelCorrectionFirstKey,
-                    kHeelCorrectionKeyStep, -2);
-    expectSameTable("trim moment", delft::kTrimMoment, kTrimMoment, kTrimMomentFirstKey, kTrimMomentKeyStep, -2);
-    expectSameTable("wetted surface", delft::kWettedSurface, kWettedSurface, kWettedSurfaceFirstKey,
-                    kWettedSurfaceKeyStep, 0);
-    expectSameTable("keel residuary", delft::kKeelResiduary, kKeelResiduary, kKeelResiduaryFirstKey,
-                    kKeelResiduaryKeyStep, -3);
-    expectSameTable("side force", delft::kSideForce, kSideForce, kSideForceFirstKey, kSideForceKeyStep, 1);
-    expectSameTable("effective span", delft::kEffectiveSpan, kEffectiveSpan, kEffectiveSpanFirstKey,
-                    kEffectiveSpanKeyStep, 1);
+    EXPECT_SAME_TABLE(kUprightResiduary, -2);
+    EXPECT_SAME_TABLE(kHeelCorrection, -2);
+    EXPECT_SAME_TABLE(kTrimMoment, -2);
+    EXPECT_SAME_TABLE(kWettedSurface, 0);
+    EXPECT_SAME_TABLE(kKeelResiduary, -3);
+    EXPECT_SAME_TABLE(kSideForce, 1);
+    EXPECT_SAME_TABLE(kEffectiveSpan, 1);
     for (int k = 0; k < 4; ++k) EXPECT_EQ(delft::kKeelHeel[k], printed::kKeelHeel[k]) << "keel heel term e" << k;
 }
 
@@ -70,7 +67,6 @@ TEST(DelftRange, OneWarningPerParameterOutsideTheSeries) {
         {&U::CX0, 0.65, ""},
         {&U::CX0, NAN, "midship coefficient Cx = nan outside the Delft series range 0.65 to 0.78"},
     };
-    EXPECT_TRUE(delftRangeWarnings(inside).empty());
     for (const auto& c : cases) {
         U u = inside;
         u.*c.member = c.value;

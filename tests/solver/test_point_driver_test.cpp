@@ -1,14 +1,12 @@
-// The test-point driver and the force balance: the example campaign in
-// balance, single force balances on its final state (towing-height lever,
-// substitute values of a failed evaluation), solved, accepted and failed
-// points end to end (restarts, messages, exit status, the zero row), and the
-// driver's pieces with known answers (start scales, attempt outcomes, water).
+// The test-point driver and the force balance: substitute values and messages
+// of failed evaluations on the example campaign's final state; solved,
+// accepted and failed points end to end (restarts, messages, exit status, the
+// zero row); start scales, attempt outcomes and the unknown-water error.
+// (The campaign's printed results are guarded by the whole-run reference.)
 #include "solver/test_point_driver.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cmath>
 #include <filesystem>
 #include <sstream>
 
@@ -44,40 +42,18 @@ int count(const std::string& text, const std::string& what) {
     return n;
 }
 
-// The example campaign, which must end in balance, and single trial states
-// evaluated on copies of its final state.
+// Failed trial states evaluated on a copy of the example campaign's final state.
 TEST(ForceBalance, OnTheExampleCampaign) {
     test::ScratchDir dir;
     writeExample(dir, {});
     const test::RunOutcome run = test::runIn(dir.path(), "CR3\n");
     ASSERT_EQ(run.status, 0) << run.console;
-    // every point solved or accepted within the driver's residual tolerance;
-    // the last one (heeled, with leeway) is in balance
-    const int solved = count(run.console, "solved for FN =") + count(run.console, "solution accepted for FN =");
-    EXPECT_EQ(solved, run.state->input.NTEST) << run.console;
-    const auto F = equilibriumResidualsOf(*run.state);
-    EXPECT_LT(std::max(std::fabs(F[0]), std::fabs(F[1])), 1e-7);
 
     std::istringstream keyboard;
     std::ostringstream console;
     RunFiles io{keyboard, console, "."};
     auto st = std::make_unique<CaseState>(*run.state);
     const auto balance = [&] { BILANZ(*st, io, st->raw.NST - 1); };
-    // bare hull: raising the towing point by 1 m adds the drag along the
-    // heeled hull, times the cosine of the heel, to the pitching moment
-    st->point.APPON = false;
-    st->point.SINKG = st->point.TRIMW = 0.0;
-    std::array<double, 2> moment{};
-    for (int z : {0, 1}) {
-        st->input.ZTOW = z;
-        balance();
-        moment[static_cast<std::size_t>(z)] = st->balance.PMOM;
-    }
-    ASSERT_EQ(st->flow.RSTUD, 0.0) << "no stimulators, whose drag has its own lever";
-    const double drag = st->balance.RRES * st->point.COSLW + st->app.XHULL;
-    EXPECT_GT(drag, 0.0);
-    EXPECT_NEAR(moment[1] - moment[0], drag * st->point.COSPHI, 1e-9 * drag);
-
     // failed hydrostatics: the water surface 5 m below the keel, nothing
     // immersed; substitute values in balance in moment, none of an earlier state's forces
     st->point.MEXT = 250.0;
@@ -128,16 +104,14 @@ TEST(TestPointDriver, SolvedAcceptedAndNotConvergedPointsEndToEnd) {
     EXPECT_LT(std::stod(c.substr(accepted + acceptedLines.size(), 8)), 0.1) << "both residuals below 0.001";
     const std::string acceptedTail = " %\n solution accepted for FN =   0.40\n";
     EXPECT_EQ(c.substr(acceptedEnd, acceptedTail.size()), acceptedTail);
-    EXPECT_EQ(count(c.substr(0, acceptedEnd), "Neustart"), 0);
     EXPECT_EQ(count(c.substr(acceptedEnd, failed - acceptedEnd), "Neustart"), 4) << c;
     // the residual shown is the last attempt's, too large to accept, then an empty line
     const std::string error = c.substr(failed + failedLines.size(), 10);
     EXPECT_GE(std::stod(error), 0.001) << error;
     EXPECT_EQ(error.substr(8), "\n\n") << error;
-    // two data rows, then the zero row at the Froude number of the last trial state
+    // the zero row at the Froude number of the last trial state
     const auto table = splitLines(dir.read("DRAG/DRAG_CR3.TXT"));
     ASSERT_GE(table.size(), 3u);
-    for (std::size_t i : {3u, 2u}) EXPECT_EQ(count(table[table.size() - i], ","), 10) << table[table.size() - i];
     EXPECT_EQ(table.back(), zeroRowLine(1, out.state->balance.FN));
 }
 
@@ -165,17 +139,7 @@ TEST(TestPointDriver, StartScalesAndAttemptOutcomes) {
     for (const auto& r : rows) EXPECT_EQ(attemptOutcome(r.k, r.NOCONV, r.IERR, r.RF, r.RM), r.outcome) << r.k;
 }
 
-TEST(TestPointDriver, WaterPropertiesAndUnknownWater) {
-    // against tabulated water at 15 C (ITTC): fresh 999.10 kg/m3 and
-    // 1.1386e-6 m2/s, sea 1025.9 and 1.1883e-6
-    double rho = 0, visc = 0;
-    ASSERT_TRUE(waterProperties(1, 15.0, rho, visc));
-    EXPECT_NEAR(rho, 999.10, 0.1);
-    EXPECT_NEAR(visc, 1.1386e-6, 0.005e-6);
-    ASSERT_TRUE(waterProperties(2, 15.0, rho, visc));
-    EXPECT_NEAR(rho, 1025.9, 0.1);
-    EXPECT_NEAR(visc, 1.1883e-6, 0.005e-6);
-    EXPECT_FALSE(waterProperties(3, 15.0, rho, visc));
+TEST(TestPointDriver, UnknownWaterIsFatal) {
     test::ScratchDir dir;
     writeExample(dir, {{21, "3"}});  // IWATER
     auto out = test::runIn(dir.path(), "CR3\n");

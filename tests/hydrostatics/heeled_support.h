@@ -166,24 +166,6 @@ inline int prepareRoundHull(Bench& b, const RoundHull& hull) {
 }
 
 // ---------------------------------------------------------------------------------------------
-// A yacht-like hull for the flow tests: elliptic bilges below a chine at z = zc, vertical
-// topsides up to a low deck at z = deck, a keel line that rises above the waterline at both ends,
-// the after-body the wider one.
-struct YachtHull {
-    int stations = 51;
-    double length = 10.0;
-    double zc = 0.1, deck = 0.45;
-    double D(double x) const { return 0.02 + 0.6 * (1.0 - ((x - 5.0) / 5.0) * ((x - 5.0) / 5.0)); }
-    double B(double x) const { return 0.3 + 0.9 * (1.0 - ((x - 4.5) / 5.5) * ((x - 4.5) / 5.5)); }
-};
-
-inline int prepareYachtHull(Bench& b, const YachtHull& hull, double volume = 4.0) {
-    auto shape = [&](double x, int k) { return bilgeSection(hull.B(x), hull.D(x), hull.zc, hull.deck, k); };
-    if (int e = prepareAnalyticHull(*b.st, b.io, hull.stations, 0.0, hull.length, shape, volume)) return e;
-    return uprightValues(*b.st, b.io, hull.stations - 1);
-}
-
-// ---------------------------------------------------------------------------------------------
 // Independent geometry: a closed polygon in signed section coordinates (y > 0 the low side,
 // z down) clipped by the half plane below the water surface z = ZW - TANPHI*y.
 // The immersed area, the wetted outline (hull and deck below the surface), the length of the

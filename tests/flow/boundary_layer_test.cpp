@@ -133,6 +133,15 @@ TEST(Transition, IntermittencyOfTheSpotLaws) {
     }
 }
 
+// Pohlhausen's quartic profiles: the shape factor d1/d2 of the profile of parameter Lambda,
+// (3/10 - L/120) / (37/315 - L/945 - L^2/9072), inverts to Lambda from separation to Lambda 12.
+TEST(Transition, PohlhausenShapeFactorInvertsToItsParameter) {
+    for (double L : {-12.0, -6.0, 0.0, 6.0, 10.0, 12.0}) {
+        const double H12 = (0.3 - L / 120.0) / (37.0 / 315.0 - L / 945.0 - L * L / 9072.0);
+        EXPECT_NEAR(blayer::pohlhausenLambda(H12), L, 1e-9) << L;
+    }
+}
+
 // The transom's base drag, PB = pi*rho*U^2*depth^2, raises the form factor by 0.029*(PB/RF)^1.5.
 TEST(FormFactor, TransomBaseDragRaisesIt) {
     Plate a;

@@ -44,8 +44,6 @@ TEST(OffsetsReaders, EveryLayoutReadsTheSamePoints) {
             ReaderRun r(format, test::offsetsText(format, small), asGiven);
             ASSERT_EQ(r.IERR, 0) << format << r.console.str();
             const double sign = asGiven ? 1.0 : -1.0;
-            EXPECT_EQ(r.raw().NST, 2);
-            EXPECT_EQ(r.raw().NP(2), 4);
             EXPECT_DOUBLE_EQ(r.raw().XOFF(1), sign) << format;
             EXPECT_DOUBLE_EQ(r.raw().YOFF(2, 1), 0.4) << format;
             EXPECT_DOUBLE_EQ(r.raw().ZOFF(3, 2), 0.6 * sign) << format;
@@ -86,8 +84,6 @@ TEST(OffsetsReaders, CentrePlaneAbsentStationsAndUnfinishedSections) {
     EXPECT_DOUBLE_EQ(r.raw().ZOFF(3, 1), 0.0);
     EXPECT_DOUBLE_EQ(r.raw().ZOFF(1, 2), -1.0) << "a section of two points is left alone";
     ReaderRun absentMark(1, "1e9 0 0\n1e9 1 1\n2 0 0\n2 1 1\n");  // stays in bounds
-    EXPECT_EQ(absentMark.IERR, 0);
-    EXPECT_EQ(absentMark.raw().NST, 2);
     EXPECT_EQ(absentMark.raw().XOFF(1), kAbsent) << "an absent station, dropped by the sorting";
     const Hull two{{1.0, {{0, -1}, {1, 0}, {1, 1}}}, {2.0, {{0, -1}, {1, 1}}}};
     const std::string delftship = test::format2Text(two);
@@ -113,14 +109,11 @@ TEST(OffsetsReaders, BrokenFilesNameFileAndLine) {
          "line 2: file ends before the line starting with '*' that precedes the station data"},
         {3, "*\n\n1\n0 3\n0 0\n1 1\n", 1, "line 6: file ends before all announced points are read"},
         {3, "*\n\n2\n0 2\n0 0\n1 1\n", 1, "line 6: file ends before the station position and point count"},
-        {3, "*\n\n1\n0 2\n0 0\n1 one\n", 1, "line 6: 'one' is not a number"},
-        {3, "*\n\n1.5\n", 1, "line 3: '1.5' is not a whole number"},
         {3, "*\n\n1\n0 0\n", 1, "line 4: a section must have at least one point"},
         {1, "0 0 0\n0 1\n", 1, "line 2: file ends inside a point (x y z)"},
         {2, "Station  abc\n", 1, "line 1: no station position in columns 10 to 19"},
         {2, "Station  1.0\n\n", 1, "line 2: file ends in the header of a section"},
         {1, "0 0 -1\n1 0 -1\n2 0 -1\n", 3, "Offset-file is empty"},
-        {1, "0 0 0.2\n0 0,5 0.3\n", 1, "line 2: decimal comma in '0 0,5 0.3': write 0.5 with a decimal point"},
         {1, "0 0 0.2\n0 0.5 0.3 7\n", 1, "line 2: '0 0.5 0.3 7' holds 1 number more than a point (x y z) takes"},
         {1, "0,0,0.2\n0,0.5,0.3\n1,0,0.2\n1,0.9,0.3\n", 0, ""},
         {3, "*\n\n2\n0 2 5\n", 1,
@@ -148,12 +141,11 @@ TEST(OffsetsReaders, PointFarOutsideTheHullNamesItsLine) {
         Field field;
         int station, point;  // 1-based
         double value;
-        const char* message;  // empty: accepted
+        const char* message;
     } cases[] = {
         {3, Y, 4, 3, 1e9, "half-breadth 1e+09 of point 3 of station 4"},
         {2, Z, 5, 1, -150.0, "height -150 of point 1 of station 5"},
         {1, X, 9, 1, -500.0, "station 9, whose first point is on this line, lies at x = -500"},
-        {1, X, 9, 1, 105.0, ""},
     };
     for (const auto& c : cases) {
         Hull hull = test::ellipticHull(9, 5);
@@ -164,10 +156,6 @@ TEST(OffsetsReaders, PointFarOutsideTheHullNamesItsLine) {
         const std::string text = test::offsetsText(c.format, hull);
         ReaderRun r(c.format, text);
         const std::string where = std::to_string(c.format) + " " + test::num(c.value);
-        if (*c.message == 0) {
-            EXPECT_EQ(r.IERR, 0) << where << r.console.str();
-            continue;
-        }
         const auto at = static_cast<std::ptrdiff_t>(text.find(test::num(c.value)));  // the line holding it
         const int line = 1 + static_cast<int>(std::count(text.begin(), text.begin() + at, '\n'));
         EXPECT_EQ(r.IERR, 1) << where;
@@ -177,14 +165,9 @@ TEST(OffsetsReaders, PointFarOutsideTheHullNamesItsLine) {
     }
 }
 
-// After reading: a keel wider than the deck means a wrong ZAXIS; a fore-body
-// wider than the after-body a warning; the point distances are filled.
-TEST(OrientationCheck, KeelWiderThanDeckStopsAWideForebodyWarns) {
-    ReaderRun wrong(3, test::format3Text(Hull{{0, {{1.0, 0}, {0.2, 1}}}}));
-    double bhalf = 0;
-    OFFCHK(*wrong.st, wrong.io, bhalf, wrong.IERR);
-    EXPECT_EQ(wrong.IERR, 1);
-    EXPECT_EQ(wrong.console.str(), " wrong value for ZAXIS, Y-keel larger than Y-deck\n");
+// After reading: a fore-body wider than the after-body is a warning; the point distances are filled.
+TEST(OrientationCheck, AWideForebodyWarns) {
+    double bhalf = 0;  // the keel wider than the deck: UserMistakes, ZAXIS 2
     const std::string backwards = " ship might be sailing backwards !\n";
     for (double widening : {0.1, -0.1}) {
         Hull h;

@@ -25,7 +25,7 @@ TEST(ReportWriter, TheLengthWarning) {
               " Length of waterline only   5.0 % of length of hull\n SCALE might not match the prescribed VOLUME\n");
 }
 
-// A18, A27 and F7.2 for FN; A14, F7.0 and A13 for the transition; A32 and G8.1 for the residuals.
+// A18, A27 and F7.2 for FN; A14, F7.0 and A13 for the transition; G8.1 for the residuals.
 TEST(ReportWriter, MessagesOfATestPoint) {
     std::ostringstream forward, accepted, momentLarger, notConverged, restart, note;
     writeSolved(forward, 0.35, -0.012);
@@ -44,9 +44,6 @@ TEST(ReportWriter, MessagesOfATestPoint) {
               "     NO convergence at FN =   0.45\n      relative residuary error = 0.3    \n\n");
     EXPECT_EQ(restart.str(), " Neustart\n");
     EXPECT_EQ(note.str(), " no valid appendages defined, resistance of bare hull computed instead\n");
-    EXPECT_EQ(residuaryErrorLine(0.5), "residuary error in equilibrium = 0.5     %");
-    EXPECT_EQ(relativeErrorLine(0.0123), "      relative residuary error = 0.1E-01");
-    EXPECT_EQ(relativeErrorLine(2.7), "      relative residuary error =  3.    ");
 }
 
 }  // namespace

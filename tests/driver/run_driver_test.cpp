@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <tuple>
 
 #include "driver/whole_runs.h"
 

@@ -52,7 +52,6 @@ TEST(UserMistakes, RunsThatStopOrRecoverSayWhy) {
              ", and in the folder OFFSET\n"},
         {"empty appendages", [](const ScratchDir& d) { d.write("APPEND/KEEL.APP", ""); }, "T01\n", 0,
          " Input file for appendages does not exist\n APPEND/KEEL.APP is empty\n computation for bare hull only\n"},
-        {"no case code", [](const ScratchDir&) {}, "", 1, ""},
         {"long case code", [](const ScratchDir&) {}, "  T01xyz more\n", 0,
          "\n Resistance values in file: DRAG/DRAG_T01.TXT\n press Enter to quit\n"},
         {"lower-case names", [](const ScratchDir& d) { fs::rename(d.path() / "INPUT", d.path() / "input"); },

@@ -8,7 +8,6 @@
 namespace carinex {
 namespace {
 
-RecordReader readerOf(std::vector<std::string> lines) { return RecordReader(TextFile{"IN.TXT", std::move(lines)}); }
 
 // The items of one record joined by '|', a null item as '_', a slash ending it as a final '/'.
 std::string items(std::string_view record) {

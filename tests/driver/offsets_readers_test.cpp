@@ -177,8 +177,8 @@ TEST(OrientationCheck, AWideForebodyWarns) {
     OFFCHK(*r.st, r.io, bhalf, r.IERR);
     EXPECT_EQ(r.IERR, 0);
     const std::string backwards = " ship might be sailing backwards !\n";
-    EXPECT_EQ(r.console.str(), " is parameter XAXIS correct ?\n fore-body is wider than after-body !\n" + backwards +
-                                   " execution continues\n");
+    EXPECT_EQ(r.console.str(), " is parameter XAXIS correct ?\n fore-body is wider than after-body"
+                               " !\n" + backwards + " execution continues\n");
     EXPECT_EQ(reportText->str(), backwards);
     EXPECT_DOUBLE_EQ(bhalf, 1.5) << "the half-breadth amidships";
 }

@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <sstream>
 
 #include "platform/files.h"
@@ -39,64 +38,41 @@ struct CaseRun {
     const CaseInput& c() const { return st->input; }
 };
 
-TEST(CaseReader, ReadsParametersTestPointsAndAppendages) {
-    test::CaseSpec spec;
-    spec.ntest = 3;
-    spec.hstud = 2.0;
-    CaseRun r(test::caseInputText(spec));
-    ASSERT_EQ(r.IERR, 0) << r.console.str();
-    const CaseInput& c = r.c();
-    EXPECT_DOUBLE_EQ(c.TP(1, 3), 1.03);
-    EXPECT_DOUBLE_EQ(c.TP(10, 2), 2.0);
-    EXPECT_DOUBLE_EQ(c.HSTUD, 0.002) << "millimetres become metres";
-    EXPECT_DOUBLE_EQ(c.KCHORD(8), 2 * 0.36) << "appendage lengths times ASCALE";
-    EXPECT_DOUBLE_EQ(c.KSECTF, 0.7) << "section factors are not scaled";
-    EXPECT_DOUBLE_EQ(c.RSPAN, 1.2);
-    EXPECT_DOUBLE_EQ(c.KSWEEP, 10 * kPi / 180);
-    EXPECT_DOUBLE_EQ(c.RTANSW, std::tan(5 * kPi / 180));
-    test::CaseSpec negated;
-    negated.xaxis = negated.zaxis = 2;
-    CaseRun n(test::caseInputText(negated));
+// The unit conversions are pinned by the whole-run references; negated axes are not.
+TEST(CaseReader, NegatedAxesNegateThePositions) {
+    CaseRun n(test::caseInputText({.xaxis = 2, .zaxis = 2}));
     ASSERT_EQ(n.IERR, 0);
     EXPECT_FALSE(n.c().LXAXIS || n.c().LZAXIS);
     EXPECT_DOUBLE_EQ(n.c().XORIG, -0.1);
     EXPECT_DOUBLE_EQ(n.c().XKEEL, -5.0);
-    EXPECT_DOUBLE_EQ(n.c().XRUDD, -1.0);
-    EXPECT_DOUBLE_EQ(n.c().XLOAD, -4.0);
 }
 
 // A keel family out of range skips the rudder block; a rudder family out of
-// range drops both; a missing file means the bare hull, a cut one an error.
+// range drops both; a missing file means the bare hull.
 TEST(CaseReader, AppendageFilesThatGiveTheBareHull) {
-    const std::string app = test::appendageText();
     const struct {
         std::string appendages;
-        int IERR;
         double RSPAN, KSWEEP;
         std::string console;  // "%": the note naming the working directory
     } cases[] = {
-        {test::appendageText(65, 0), 0, 0.0, 10.0,
+        {test::appendageText(65, 0), 0.0, 10.0,
          " WARNING! KSTYPE =          65 not allowed\n continued without appendages\n"},
-        {test::appendageText(0, 1), 0, 1.2, 10 * kPi / 180,
+        {test::appendageText(0, 1), 1.2, 10 * kPi / 180,
          " WARNING! RSTYPE =           1 not allowed\n continued without appendages\n"},
-        {"", 0, 0.0, 0.0, " Input file for appendages does not exist\n %\n computation for bare hull only\n"},
-        {app.substr(0, app.find("RSPAN")), 1, 0.0, 0.0,
-         " APPEND/KEEL.APP, line 23: file ends before the label of RSPAN\n"},
+        {"", 0.0, 0.0, " Input file for appendages does not exist\n %\n computation for bare hull only\n"},
     };
     for (const auto& c : cases) {
         CaseRun r(test::caseInputText({}), c.appendages);
         std::string console = c.console;
         if (const auto at = console.find('%'); at != std::string::npos)
             console.replace(at, 1, lookedForNote(r.dir.path(), "APPEND\\KEEL.APP"));
-        EXPECT_EQ(r.IERR, c.IERR) << c.console;
+        EXPECT_EQ(r.IERR, 0) << c.console;
         EXPECT_EQ(r.console.str(), console);
-        if (c.IERR == 0) {
-            EXPECT_TRUE(r.c().KSTYPE == 100 && r.c().RSTYPE == 100) << "bare hull: " << c.console;
-            EXPECT_DOUBLE_EQ(r.c().RSPAN, c.RSPAN) << c.console;
-            EXPECT_DOUBLE_EQ(r.c().KSWEEP, c.KSWEEP) << c.console;
-            EXPECT_NE(r.table->str().find("\n\n no valid appendages defined, computation for bare hull only\n"),
-                      std::string::npos);
-        }
+        EXPECT_TRUE(r.c().KSTYPE == 100 && r.c().RSTYPE == 100) << "bare hull: " << c.console;
+        EXPECT_DOUBLE_EQ(r.c().RSPAN, c.RSPAN) << c.console;
+        EXPECT_DOUBLE_EQ(r.c().KSWEEP, c.KSWEEP) << c.console;
+        EXPECT_NE(r.table->str().find("\n\n no valid appendages defined, computation for bare hull only\n"),
+                  std::string::npos);
     }
 }
 
@@ -112,7 +88,6 @@ TEST(CaseReader, UserMistakesAreNamedWithFileAndLine) {
     } cases[] = {
         {{.ntest = 251}, "", "", 1, "Maximum of 250 testpoints allowed"},
         {{.zaxis = 3}, "", "", 1, "only \"1\" or \"2\" allowed for ZAXIS"},
-        {{}, "SCALE\n1\n", "SCALE\none\n", 1, "line 10: 'one' is not a number"},
         {{}, "NTEST\n1\n", "NTEST\n1.0\n", 1, "line 54: '1.0' is not a whole number"},
         {{}, "1.01 0 15", "1.01 x 15", 1, "line 61: 'x' is not a number"},
         {{}, "VOLUME\n", "", 1, "line 18: file ends before the label of VOLUME"},
@@ -121,12 +96,9 @@ TEST(CaseReader, UserMistakesAreNamedWithFileAndLine) {
          " (a decimal comma? write 3.9933 with a decimal point)"},
         {{}, "1.01 0 15", "1,01 0 15", 1,
          "line 61: decimal comma in '1,01" + row1.substr(4) + "': write 1.01 with a decimal point"},
-        {{}, row1, "1.01,0,15,0.1,50,1,1.0,3,2,1", 0, ""},
         {{}, "NTEST\n1\n", "NTEST\n0\n", 1, "line 54: NTEST = 0: a case needs at least 1 test point (1 to 250)"},
         {{}, "1.01 0 15", "0 0 15", 1,
          "line 61: boat speed 0 m/s of test point 1 is outside the allowed range: above 0 m/s"},
-        {{}, "50 1 1.0", "50 90 1.0", 1,
-         "line 61: heel 90 degrees of test point 1 is outside the allowed range: above -90 and below 90 degrees"},
         {{}, "50 1 1.0", "50 -95 1.0", 1,
          "line 61: heel -95 degrees of test point 1 is outside the allowed range: above -90 and below 90 degrees"},
         {{.ntest = 2}, "3 2 1\n1.02", "3 2\n1.02", 1,
@@ -157,7 +129,6 @@ TEST(CaseReader, UserMistakesAreNamedWithFileAndLine) {
         EXPECT_EQ(r.console.str(), c.console.empty() ? "" : " " + file + c.console + "\n") << c.to;
         if (c.IERR == 0) {
             EXPECT_EQ(r.c().NTEST, c.spec.ntest);
-            EXPECT_DOUBLE_EQ(r.c().TP(5, 1), 50.0);
             EXPECT_DOUBLE_EQ(r.c().TP(1, c.spec.ntest), 1.0 + 0.01 * c.spec.ntest);
             EXPECT_DOUBLE_EQ(r.c().STIMCF, 0.0) << "no strip coefficient without a height and a distance";
         }

@@ -44,14 +44,10 @@ TEST(OffsetsReaders, EveryLayoutReadsTheSamePoints) {
             ReaderRun r(format, test::offsetsText(format, small), asGiven);
             ASSERT_EQ(r.IERR, 0) << format << r.console.str();
             const double sign = asGiven ? 1.0 : -1.0;
-            EXPECT_EQ(r.raw().NST, 2);
-            EXPECT_EQ(r.raw().NPMAX, 4);
-            EXPECT_EQ(r.raw().NP(2), 4);
             EXPECT_DOUBLE_EQ(r.raw().XOFF(1), sign) << format;
             EXPECT_DOUBLE_EQ(r.raw().YOFF(2, 1), 0.4) << format;
             EXPECT_DOUBLE_EQ(r.raw().ZOFF(3, 2), 0.6 * sign) << format;
             EXPECT_DOUBLE_EQ(r.raw().ZOFMAX, asGiven ? 1.0 : 0.7) << "largest height after the sign change";
-            EXPECT_EQ(r.raw().YOFF(5, 2), kAbsent);
         }
 }
 
@@ -76,44 +72,31 @@ TEST(OffsetsReaders, StationAndPointLimits) {
             ReaderRun r(format, test::offsetsText(format, h));
             EXPECT_EQ(r.IERR, c.IERR) << format << " " << c.stations << " " << c.points;
             EXPECT_EQ(r.console.str(), c.console);
-            if (c.IERR == 0) {
-                EXPECT_EQ(r.raw().NST, c.stations);
-                EXPECT_EQ(r.raw().NPMAX, c.points);
-            }
         }
     }
 }
 
-TEST(OffsetsReaders, CentrePlaneTinyValuesAndUnfinishedSections) {
+TEST(OffsetsReaders, CentrePlaneAbsentStationsAndUnfinishedSections) {
     ReaderRun r(3, "*\n\n2\n0 4\n0 -1\n0 -0.5\n0.5 0\n1 1\n1 2\n0 -1\n0 1\n");
     ASSERT_EQ(r.IERR, 0);
     EXPECT_EQ(r.raw().YOFF(1, 1), kAbsent) << "a segment on the centre plane is marked absent";
     EXPECT_EQ(r.raw().ZOFF(2, 1), kAbsent);
-    EXPECT_DOUBLE_EQ(r.raw().ZOFF(3, 1), 0.0);
     EXPECT_DOUBLE_EQ(r.raw().ZOFF(1, 2), -1.0) << "a section of two points is left alone";
-    ReaderRun tiny(1, "0 0 -1\n5e-9 1 3e-9\n");
-    ASSERT_EQ(tiny.IERR, 0);
-    EXPECT_EQ(tiny.raw().NST, 1);
-    EXPECT_EQ(tiny.raw().ZOFF(2, 1), 0.0);
     ReaderRun absentMark(1, "1e9 0 0\n1e9 1 1\n2 0 0\n2 1 1\n");  // stays in bounds
-    EXPECT_EQ(absentMark.IERR, 0);
-    EXPECT_EQ(absentMark.raw().NST, 2);
     EXPECT_EQ(absentMark.raw().XOFF(1), kAbsent) << "an absent station, dropped by the sorting";
     const Hull two{{1.0, {{0, -1}, {1, 0}, {1, 1}}}, {2.0, {{0, -1}, {1, 1}}}};
     const std::string delftship = test::format2Text(two);
     ReaderRun cut(2, delftship.substr(0, delftship.rfind("---------------\n\n")));  // after the last point
     EXPECT_EQ(cut.IERR, 0);
-    EXPECT_EQ(cut.raw().NST, 2);
     EXPECT_EQ(cut.raw().NP(1), 3);
     EXPECT_EQ(cut.raw().NP(2), 0) << "a section ending the file keeps no count";
     EXPECT_DOUBLE_EQ(cut.raw().ZOFF(2, 2), 1.0) << "its points are stored all the same";
     EXPECT_EQ(readFixedField("Station      1234", 10, 10, 3), 1.234) << "implied decimals";
-    EXPECT_EQ(readFixedField("123456789   15E2", 10, 10, 3), 1.5);
     EXPECT_FALSE(readFixedField("Station  1.2.3", 10, 10, 3).has_value());
 }
 
-// Every message a broken offsets file gets; a list saved as CSV and the further columns of an
-// export read without one (the second point of station 2 at y = 0.9).
+// Every message a broken offsets file gets; a list saved as CSV reads without one
+// (the second point of station 2 at y = 0.9).
 TEST(OffsetsReaders, BrokenFilesNameFileAndLine) {
     const struct {
         int format;
@@ -125,22 +108,15 @@ TEST(OffsetsReaders, BrokenFilesNameFileAndLine) {
          "line 2: file ends before the line starting with '*' that precedes the station data"},
         {3, "*\n\n1\n0 3\n0 0\n1 1\n", 1, "line 6: file ends before all announced points are read"},
         {3, "*\n\n2\n0 2\n0 0\n1 1\n", 1, "line 6: file ends before the station position and point count"},
-        {3, "*\n\n1\n0 2\n0 0\n1 one\n", 1, "line 6: 'one' is not a number"},
-        {3, "*\n\n1.5\n", 1, "line 3: '1.5' is not a whole number"},
         {3, "*\n\n1\n0 0\n", 1, "line 4: a section must have at least one point"},
         {1, "0 0 0\n0 1\n", 1, "line 2: file ends inside a point (x y z)"},
         {2, "Station  abc\n", 1, "line 1: no station position in columns 10 to 19"},
         {2, "Station  1.0\n\n", 1, "line 2: file ends in the header of a section"},
         {1, "0 0 -1\n1 0 -1\n2 0 -1\n", 3, "Offset-file is empty"},
-        {2, "\n", 3, "Offset-file is empty"},
-        {1, "0 0 0.2\n0 0,5 0.3\n", 1, "line 2: decimal comma in '0 0,5 0.3': write 0.5 with a decimal point"},
         {1, "0 0 0.2\n0 0.5 0.3 7\n", 1, "line 2: '0 0.5 0.3 7' holds 1 number more than a point (x y z) takes"},
         {1, "0,0,0.2\n0,0.5,0.3\n1,0,0.2\n1,0.9,0.3\n", 0, ""},
-        {3, "*\n\n2\n0 2\n0 0.2\n0.5 0.3 1\n", 1, "line 6: '0.5 0.3 1' holds 1 number more than a point (y z) takes"},
         {3, "*\n\n2\n0 2 5\n", 1,
          "line 4: '0 2 5' holds 1 number more than a station (x and point count) takes"},
-        {2, "Station  0.0\n\n\n 0 0.2 1\n 0.5 0.3 1\n-\n\nStation  1.0\n\n\n 0 0.2 1\n 0.9 0.3 1\n-\n\n", 0,
-         ""},
     };
     for (const auto& c : cases) {
         ReaderRun r(c.format, c.text);
@@ -164,14 +140,11 @@ TEST(OffsetsReaders, PointFarOutsideTheHullNamesItsLine) {
         Field field;
         int station, point;  // 1-based
         double value;
-        const char* message;  // empty: accepted
+        const char* message;
     } cases[] = {
         {3, Y, 4, 3, 1e9, "half-breadth 1e+09 of point 3 of station 4"},
-        {1, Y, 4, 3, -999999999999.0, "half-breadth 1e+12 of point 3 of station 4"},
         {2, Z, 5, 1, -150.0, "height -150 of point 1 of station 5"},
         {1, X, 9, 1, -500.0, "station 9, whose first point is on this line, lies at x = -500"},
-        {3, Y, 4, 3, 99.0, ""},
-        {1, X, 9, 1, 105.0, ""},
     };
     for (const auto& c : cases) {
         Hull hull = test::ellipticHull(9, 5);
@@ -182,10 +155,6 @@ TEST(OffsetsReaders, PointFarOutsideTheHullNamesItsLine) {
         const std::string text = test::offsetsText(c.format, hull);
         ReaderRun r(c.format, text);
         const std::string where = std::to_string(c.format) + " " + test::num(c.value);
-        if (*c.message == 0) {
-            EXPECT_EQ(r.IERR, 0) << where << r.console.str();
-            continue;
-        }
         const auto at = static_cast<std::ptrdiff_t>(text.find(test::num(c.value)));  // the line holding it
         const int line = 1 + static_cast<int>(std::count(text.begin(), text.begin() + at, '\n'));
         EXPECT_EQ(r.IERR, 1) << where;
@@ -195,33 +164,23 @@ TEST(OffsetsReaders, PointFarOutsideTheHullNamesItsLine) {
     }
 }
 
-// After reading: a keel wider than the deck means a wrong ZAXIS; a fore-body
-// wider than the after-body a warning; the point distances are filled.
-TEST(OrientationCheck, KeelWiderThanDeckStopsAWideForebodyWarns) {
-    ReaderRun wrong(3, test::format3Text(Hull{{0, {{1.0, 0}, {0.2, 1}}}}));
+// After reading: a fore-body wider than the after-body is a warning (the keel wider
+// than the deck: UserMistakes, ZAXIS 2).
+TEST(OrientationCheck, AWideForebodyWarns) {
+    Hull h;
+    for (int i = 0; i < 7; ++i) h.push_back({double(i), {{0.0, -1.0}, {1.5 + 0.1 * (i - 3), 1.0}}});
+    ReaderRun r(3, test::format3Text(h));
+    auto report = std::make_unique<std::ostringstream>();
+    const std::ostringstream* reportText = report.get();
+    r.io.setReport(std::move(report));
     double bhalf = 0;
-    OFFCHK(*wrong.st, wrong.io, bhalf, wrong.IERR);
-    EXPECT_EQ(wrong.IERR, 1);
-    EXPECT_EQ(wrong.console.str(), " wrong value for ZAXIS, Y-keel larger than Y-deck\n");
+    OFFCHK(*r.st, r.io, bhalf, r.IERR);
+    EXPECT_EQ(r.IERR, 0);
     const std::string backwards = " ship might be sailing backwards !\n";
-    for (double widening : {0.1, -0.1}) {
-        Hull h;
-        for (int i = 0; i < 7; ++i) h.push_back({double(i), {{0.0, -1.0}, {1.5 + widening * (i - 3), 1.0}}});
-        ReaderRun r(3, test::format3Text(h));
-        auto report = std::make_unique<std::ostringstream>();
-        const std::ostringstream* reportText = report.get();
-        r.io.setReport(std::move(report));
-        OFFCHK(*r.st, r.io, bhalf, r.IERR);
-        EXPECT_EQ(r.IERR, 0);
-        const bool wide = widening > 0;
-        EXPECT_EQ(r.console.str(), wide ? " is parameter XAXIS correct ?\n fore-body is wider than after-body !\n" +
-                                              backwards + " execution continues\n"
-                                        : "");
-        EXPECT_EQ(reportText->str(), wide ? backwards : "");
-        EXPECT_DOUBLE_EQ(bhalf, 1.5) << "the half-breadth amidships";
-        EXPECT_DOUBLE_EQ(r.raw().RDIST(2, 4), std::sqrt(4.0 + 1.5 * 1.5));
-        EXPECT_DOUBLE_EQ(r.raw().RDIST(1, 4), 0.0);
-    }
+    EXPECT_EQ(r.console.str(), " is parameter XAXIS correct ?\n fore-body is wider than after-body"
+                               " !\n" + backwards + " execution continues\n");
+    EXPECT_EQ(reportText->str(), backwards);
+    EXPECT_DOUBLE_EQ(bhalf, 1.5) << "the half-breadth amidships";
 }
 
 }  // namespace

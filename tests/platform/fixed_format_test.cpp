@@ -10,7 +10,6 @@
 
 #include <iomanip>
 #include <limits>
-#include <sstream>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -24,11 +23,7 @@ constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 TEST(FixedFormat, TextAndIntegerFields) {
     EXPECT_EQ(fieldA("ab", 5), "   ab");
     EXPECT_EQ(fieldA("abcdef", 3), "abc");
-    EXPECT_EQ(fieldA("abc", 0), "");
-    EXPECT_EQ(fieldI(-1234567890, 12), " -1234567890");
-    EXPECT_EQ(fieldI(-99, 3), "-99");
     EXPECT_EQ(fieldI(1000, 3), "***");
-    EXPECT_EQ(fieldI(-100, 3), "***");
     EXPECT_EQ(fieldI(std::numeric_limits<long long>::min(), 20), "-9223372036854775808");
 }
 
@@ -41,43 +36,33 @@ struct RealCase {
 
 const RealCase kRealCases[] = {
     // F: the digits of the binary value, correctly rounded; exact ties to even
-    {'F', 1234.5678, 14, 2, "       1234.57"}, {'F', 0.1, 30, 20, "        0.10000000000000000555"},
-    {'F', 1e30, 50, 2, "                1000000000000000019884624838656.00"}, {'F', 0.125, 5, 2, " 0.12"},
-    {'F', 3.5, 3, 0, " 4."}, {'F', 0.5, 3, 0, " 0."}, {'F', 0.35, 4, 1, " 0.3"}, {'F', 1.005, 6, 2, "  1.00"},
-    {'F', 99.95, 6, 1, " 100.0"}, {'F', -99.95, 6, 1, "-100.0"}, {'F', 9.9996, 8, 3, "  10.000"},
+    {'F', 0.1, 30, 20, "        0.10000000000000000555"}, {'F', 0.125, 5, 2, " 0.12"}, {'F', 3.5, 3, 0, " 4."},
+    {'F', 1.005, 6, 2, "  1.00"}, {'F', 99.95, 6, 1, " 100.0"},
     // F: a negative value rounding to zero keeps its sign; the zero before the point goes in a full field
     {'F', -0.001, 5, 2, "-0.00"}, {'F', -0.0, 5, 2, "-0.00"}, {'F', -0.4, 3, 0, "-0."},
-    {'F', 0.5, 5, 3, "0.500"}, {'F', 0.5, 4, 3, ".500"}, {'F', -0.5, 5, 3, "-.500"}, {'F', 0.04, 2, 0, "0."},
-    {'F', 0.0, 1, 0, "*"},
+    {'F', 0.5, 4, 3, ".500"}, {'F', -0.5, 5, 3, "-.500"}, {'F', 0.0, 1, 0, "*"},
     // F: overflow, also by the carry; no descriptor at all
-    {'F', 12345.5678, 8, 3, "********"}, {'F', -999.9996, 8, 3, "********"}, {'F', 0.5, 3, 3, "***"},
-    {'F', 1e300, 14, 2, "**************"}, {'F', 1.5, 5, -1, "*****"}, {'F', 1.5, 0, 1, ""},
+    {'F', -999.9996, 8, 3, "********"}, {'F', 1.5, 5, -1, "*****"}, {'F', 1.5, 0, 1, ""},
     // "Infinity" when it fits with a minus sign (a plus is not written), "Inf", then asterisks
     {'F', kInf, 8, 3, "Infinity"}, {'F', kInf, 7, 3, "    Inf"}, {'F', -kInf, 9, 3, "-Infinity"},
     {'F', -kInf, 3, 0, "***"}, {'F', kNaN, 3, 1, "NaN"}, {'F', kNaN, 2, 1, "**"},
     // E: mantissa below one; a three-digit exponent drops the E; rounding carries into the exponent
-    {'E', 1234.5, 12, 4, "  0.1234E+04"}, {'E', 0.0012345, 12, 4, "  0.1234E-02"},
-    {'E', -0.0, 12, 4, " -0.0000E+00"}, {'E', 1e99, 12, 4, "  0.1000+100"},
-    {'E', 1e-100, 12, 4, "  0.1000E-99"}, {'E', 5e-324, 12, 4, "  0.4941-323"},
-    {'E', 9.99996, 12, 4, "  0.1000E+02"}, {'E', 9.99996e99, 12, 4, "  0.1000+101"},
-    {'E', 0.25, 8, 1, " 0.2E+00"}, {'E', 1234.5, 10, 4, "0.1234E+04"}, {'E', 1234.5, 9, 4, ".1234E+04"},
+    {'E', 0.0012345, 12, 4, "  0.1234E-02"}, {'E', -0.0, 12, 4, " -0.0000E+00"},
+    {'E', 1e99, 12, 4, "  0.1000+100"},
+    {'E', 9.99996e99, 12, 4, "  0.1000+101"}, {'E', 0.25, 8, 1, " 0.2E+00"}, {'E', 1234.5, 9, 4, ".1234E+04"},
     {'E', 1234.5, 8, 4, "********"}, {'E', -1234.5, 10, 4, "-.1234E+04"}, {'E', -1234.5, 9, 4, "*********"},
     {'E', kInf, 12, 4, "    Infinity"}, {'E', 1.5, 8, 0, "********"}, {'E', 1.5, 0, 1, ""},
     // G: d significant digits; F(w-4) and four blanks for 0.1 <= |v| < 10**d after rounding, else E
-    {'G', 1.0, 14, 7, "  1.000000    "}, {'G', 1234567.8, 14, 7, "  1234568.    "},
-    {'G', 0.1, 12, 6, "0.100000    "}, {'G', -0.1, 12, 6, "-.100000    "},
-    {'G', -0.0, 14, 7, " -0.000000    "}, {'G', 9.9999996, 14, 7, "  10.00000    "},
-    {'G', 0.99999996, 14, 7, "  1.000000    "}, {'G', 998.5, 10, 3, "  998.    "},
+    {'G', 1234567.8, 14, 7, "  1234568.    "}, {'G', -0.1, 12, 6, "-.100000    "},
+    {'G', 9.9999996, 14, 7, "  10.00000    "},
     // G: the boundary is compared in double arithmetic, as gfortran does
     {'G', 999999.9999995, 29, 12, "            1000000.00000    "},
     {'G', 999999.999999, 29, 12, "            999999.999999    "},
     {'G', 0.099999999, 14, 7, " 0.1000000    "}, {'G', 0.0999999949, 14, 7, " 0.9999999E-01"},
-    {'G', 0.09999994, 12, 6, "0.999999E-01"}, {'G', -1e-10, 14, 7, "-0.1000000E-09"},
     {'G', 9999999.4, 14, 7, "  9999999.    "}, {'G', 9999999.5, 14, 7, " 0.1000000E+08"},
-    {'G', 999.5, 10, 3, " 0.100E+04"}, {'G', 9.6, 9, 1, "  0.1E+02"}, {'G', 5e-324, 14, 7, " 0.4940656-323"},
+    {'G', 0.001, 6, 1, ".1E-02"}, {'G', -kInf, 14, 7, "     -Infinity"},
     // G: overflow fills the whole field
     {'G', 1.0, 6, 2, "******"}, {'G', 1.0, 7, 2, "1.0    "}, {'G', -1.0, 7, 2, "*******"},
-    {'G', -0.001, 6, 1, "******"}, {'G', 0.001, 6, 1, ".1E-02"}, {'G', -kInf, 14, 7, "     -Infinity"},
     {'G', kNaN, 14, 7, "           NaN"}, {'G', 1.5, 8, 0, "********"}, {'G', 1.5, 0, 1, ""},
 };
 
@@ -97,11 +82,8 @@ TEST(FixedFormat, RecordsWithTabsAndSkips) {
          "     Speed   5.250    12 0.1230000E-01 kn"},
         {FormattedRecord().A("Fn").T(12).F(0.35, 8, 4).T(22).G(1234.5678, 12, 5).X(1).I(1000, 3).str(),
          "Fn           0.3500    1234.6     ***"},
-        {FormattedRecord().A("abcdef").T(3).A("Z").A("Y").str(), "abZYef"},
         {FormattedRecord().A("abcdef").T(3).A("Z").T(20).A("Q").str(), "abZdef             Q"},
         {FormattedRecord().A("abcdef").T(3).X(5).A("Z").str(), "abcdef Z"},
-        {FormattedRecord().A("abc").X(5).str(), "abc     "},
-        {FormattedRecord().A("abcdef").T(2).str(), "abcdef"},
     };
     for (const auto& [line, expected] : cases) EXPECT_EQ(line, expected);
 }
@@ -114,19 +96,10 @@ TEST(FixedFormat, FreeFormatRecords) {
         {FreeRecord().str(), " "},
         {FreeRecord().text("abc").text("def").integer(2).integer(3).text("x").text("y").str(),
          " abcdef           2           3 xy"},
-        {FreeRecord().text("abc").real(1.5).real(2.5).text("z").str(),
-         " abc   1.5000000000000000        2.5000000000000000      z"},
-        {FreeRecord().real(-2.0 / 3.0).str(), " -0.66666666666666663     "},
         {FreeRecord().real(1e17).str(), "   1.0000000000000000E+017"},
-        {FreeRecord().real(0.09).str(), "   8.9999999999999997E-002"},
-        {FreeRecord().real(kNaN).text("a").str(), "                       NaN a"},
         {FreeRecord().real(-kInf).integer(7).str(), "                 -Infinity           7"},
     };
     for (const auto& [line, expected] : cases) EXPECT_EQ(line, expected);
-    std::ostringstream os;
-    writeFree(os, std::string("Iterations:"), 42, std::string_view(" converged"));
-    writeFree(os, 1.5f, 3L, "end");
-    EXPECT_EQ(os.str(), " Iterations:          42  converged\n   1.5000000000000000                3 end\n");
 }
 
 }  // namespace

@@ -20,6 +20,7 @@ struct CaseSpec {
     int ntest = 1;       // announced rows
     int rowsWritten = -1;  // rows actually written (-1: ntest)
     int mode = 1;
+    double heel = -1.0;  // every row's heel (below 0: row i heels i degrees)
 };
 
 inline std::string num(double v) {
@@ -61,7 +62,7 @@ inline std::string caseInputText(const CaseSpec& c) {
     s += "test points\n\nV MEXT T TURBU XTRANS HEEL APP LEEWAY RUDDER LOAD\n-\n";
     const int rows = c.rowsWritten < 0 ? c.ntest : c.rowsWritten;
     for (int i = 1; i <= rows; ++i) {
-        s += num(1.0 + 0.01 * i) + " 0 15 0.1 50 " + num(i % 30) + " 1.0 3 2 " + num(i) + "\n";
+        s += num(1.0 + 0.01 * i) + " 0 15 0.1 50 " + num(c.heel < 0.0 ? i % 30 : c.heel) + " 1.0 3 2 " + num(i) + "\n";
     }
     return s;
 }

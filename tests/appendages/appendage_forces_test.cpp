@@ -106,19 +106,6 @@ TEST(LuSolver, SingularMatrices) {
     }
 }
 
-// The smallest order: a 1 x 1 system, x = b / a, without interchange.
-TEST(LuSolver, OneByOneSystem) {
-    std::array<double, 1> A{4.0}, b{6.0};
-    std::array<int, 1> INDX{};
-    double D = 0;
-    int IERR = -1;
-    std::ostringstream console;
-    LUDCMP(console, 1, 1, A, INDX, D, IERR);
-    ASSERT_EQ(IERR, 0);
-    LUBKSB(1, 1, A, b, INDX);
-    EXPECT_EQ(b[0], 1.5);
-}
-
 // A fin keel and spade rudder under a hull at 3 m/s, set by hand: the
 // trial-state inputs of the appendage forces without the hull models.
 std::unique_ptr<CaseState> yacht(double leeway, double heel) {

@@ -3,8 +3,7 @@
 // examples never reach; and, over every family and data set, drag that is
 // positive, rises with lift and has no jumps. The foil check: the thickness
 // window each family's data hold, the sweep clamp at 60 deg, the status code,
-// and the exact notes on the console, on the resistance table, and as the
-// case reader adds them. The Reynolds-number check: the exact warnings, their
+// and the exact notes on the console and on the resistance table. The Reynolds-number check: the exact warnings, their
 // order, and limits counting as in range.
 #include "appendages/foil_check.h"
 #include "appendages/reynolds_check.h"
@@ -17,9 +16,6 @@
 #include <sstream>
 #include <string>
 
-#include "driver/case_reader.h"
-#include "platform/files.h"
-#include "support/case_files.h"
 #include "support/scratch_dir.h"
 
 namespace carinex {
@@ -190,25 +186,6 @@ TEST(FoilCheck, ThicknessWindowsSweepClampAndNotes) {
         EXPECT_EQ(run.console.str(), r.note + (r.sweepAfter != r.sweep ? kSweep : "")) << what;
         EXPECT_EQ(run.table->str(), r.note.empty() ? "" : "\n" + r.note) << what << ": no sweep warning";
     }
-}
-
-// The reader checks the keel and notes reduced accuracy on console and table.
-TEST(FoilCheck, CaseReaderNotesReducedAccuracy) {
-    test::ScratchDir dir;
-    dir.write("APPEND/KEEL.APP", test::appendageText(63, 64));
-    auto st = makeCaseState();
-    st->run.PI = 3.141592653589793;
-    FoilRun run(dir.path());
-    test::CaseSpec spec;
-    spec.hstim = 2.5;  // tank model: the 63-series keel data hold 15 % only
-    RecordReader in(TextFile{"INPUT/CX_T01_IN.TXT", splitLines(test::caseInputText(spec))});
-    int IERR = -1;
-    RDCASE(*st, run.io, in, IERR);
-    ASSERT_EQ(IERR, 0) << run.console.str();
-    const std::string c = run.console.str();
-    const auto keel = c.find(kRestriction15 + " reduced accuracy for lift and drag of keel\n");
-    EXPECT_NE(keel, std::string::npos) << c;
-    EXPECT_NE(run.table->str().find(" reduced accuracy for lift and drag of keel\n"), std::string::npos);
 }
 
 std::string warning(const std::string& part, const std::string& relation, const std::string& limit,

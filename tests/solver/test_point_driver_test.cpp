@@ -115,13 +115,8 @@ TEST(TestPointDriver, SolvedAcceptedAndNotConvergedPointsEndToEnd) {
     EXPECT_EQ(table.back(), zeroRowLine(1, out.state->balance.FN));
 }
 
-TEST(TestPointDriver, StartScalesAndAttemptOutcomes) {
-    // alternating in sign, growing with the square of the attempt (draught TC = 0.5)
-    for (int k = 1; k <= 5; ++k) {
-        const StartScales s = startScales(k, 0.5);
-        EXPECT_NEAR(s.TRIM0, (k % 2 == 0 ? 1 : -1) * 0.0002 * k * k, 1e-15) << k;
-        EXPECT_NEAR(s.SINK0, (k % 2 == 0 ? 1 : -1) * 0.001 * k * k, 1e-15) << k;
-    }
+// When an attempt is solved, accepted on its residuals, restarted or given up.
+TEST(TestPointDriver, AttemptOutcomes) {
     using O = AttemptOutcome;
     const struct {
         int k;

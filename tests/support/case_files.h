@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace carinex::test {
@@ -32,33 +33,16 @@ inline std::string num(double v) {
 // The case input: label line before every value line, as users write it.
 inline std::string caseInputText(const CaseSpec& c) {
     std::string s = "Carinex case input\n" + c.title + "\nFORMAT of the offsets file\n" + std::to_string(c.format) + "\n";
-    auto value = [&](const std::string& label, const std::string& v) { s += label + "\n" + v + "\n"; };
-    value("XAXIS", std::to_string(c.xaxis));
-    value("ZAXIS", std::to_string(c.zaxis));
-    value("SCALE", num(c.scale));
-    value("XORIG", num(c.xorig));
-    value("XKEEL", num(c.xkeel));
-    value("XRUDD", num(c.xrudd));
-    value("XLOAD", num(c.xload));
-    value("VOLUME", num(c.volume));
-    value("IWATER", "2");
-    value("ZTOW", "0");
-    value("XLEVER", "4.5");
-    value("HLIFTF", "1");
-    value("CHINE", "1");
-    value("RDRFTF", "0.5");
-    value("APPFIL", c.appfil);
-    value("ASCALE", "2");
-    value("HSTUD mm", num(c.hstud));
-    value("DSTUD mm", "3");
-    value("NSTUD", std::to_string(c.nstud));
-    value("XSTUD mm", num(c.xstud));
-    value("HSTIM mm", num(c.hstim));
-    value("DSTIM mm", "3");
-    value("NSTK", "4");
-    value("NSTR", "2");
-    value("NTEST", std::to_string(c.ntest));
-    value("MODE", std::to_string(c.mode));
+    const auto text = [](int v) { return std::to_string(v); };
+    const std::pair<const char*, std::string> fields[] = {
+        {"XAXIS", text(c.xaxis)},   {"ZAXIS", text(c.zaxis)},     {"SCALE", num(c.scale)},   {"XORIG", num(c.xorig)},
+        {"XKEEL", num(c.xkeel)}, {"XRUDD", num(c.xrudd)},   {"XLOAD", num(c.xload)},   {"VOLUME", num(c.volume)},
+        {"IWATER", "2"},         {"ZTOW", "0"},             {"XLEVER", "4.5"},         {"HLIFTF", "1"},
+        {"CHINE", "1"},          {"RDRFTF", "0.5"},         {"APPFIL", c.appfil},      {"ASCALE", "2"},
+        {"HSTUD mm", num(c.hstud)}, {"DSTUD mm", "3"},      {"NSTUD", text(c.nstud)},     {"XSTUD mm", num(c.xstud)},
+        {"HSTIM mm", num(c.hstim)}, {"DSTIM mm", "3"},      {"NSTK", "4"},             {"NSTR", "2"},
+        {"NTEST", text(c.ntest)},   {"MODE", text(c.mode)}};
+    for (const auto& [label, value] : fields) s += std::string(label) + "\n" + value + "\n";
     s += "test points\n\nV MEXT T TURBU XTRANS HEEL APP LEEWAY RUDDER LOAD\n-\n";
     const int rows = c.rowsWritten < 0 ? c.ntest : c.rowsWritten;
     for (int i = 1; i <= rows; ++i) {

@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "geometry/design_waterline.h"
+#include "platform/files.h"
 #include "support/vee_hull.h"
 
 namespace carinex {
@@ -131,12 +132,11 @@ TEST(HullAnalytic, FloatsAtTheVolumeInTheFinalAxes) {
         EXPECT_NEAR(p.ZS[K][0], -zk - T0, 1e-12) << K;
         EXPECT_NEAR(p.YS[K][75], k * (-p.ZS[K][75] - T0 - zk), 1e-12) << K;
     }
-    std::istringstream lines(listing->str());
-    std::vector<std::string> all;
-    for (std::string line; std::getline(lines, line);) all.push_back(line);
+    const std::vector<std::string> all = splitLines(listing->str());
     ASSERT_EQ(all.size(), 1u + 41u * 77u);
     EXPECT_EQ(all[0], " Offsets geglättet, 75 von 150 Punkten");
     EXPECT_EQ(all[2], "     0.00000    -0.19350") << "slot 0 at x = 0: the keel point zk(0) = 0.1935 up";
+    EXPECT_EQ(all[1 + 77 * 40], "I=    40 X=     10.00000") << "slot 40 at x = 10, before the shift of axes";
 }
 
 // A volume that moves the waterline by more than a tenth of the offsets' draft is noted; the

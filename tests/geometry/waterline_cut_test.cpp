@@ -9,7 +9,6 @@
 #include <cstddef>
 #include <string>
 #include <tuple>
-#include <utility>
 
 #include "geometry/waterline_cut.h"
 

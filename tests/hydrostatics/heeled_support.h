@@ -144,7 +144,6 @@ struct RoundHull {
         const double zArc = r * std::sin(t);
         return {r * std::cos(t), k == kTop ? top : zArc + (top - zArc) * (k - kArcPoints) / (kTop - kArcPoints)};
     }
-    double halfPolygonArea(double r) const { return 75.0 * r * r * std::sin(kStep); }
     // A volume near the body's: the first preparation only needs a waterline near the centres.
     double volume() const { return kPi / 2.0 * Rmax * Rmax * a; }
 };

@@ -159,6 +159,9 @@ TEST_F(HeeledVeeHull, FormRatiosAndKeelLineFollowTheClippedSections) {
             EXPECT_NEAR(t.GIRTH[ix(K)], c.girth, 1e-12) << "slot " << K;
             if (K <= t.ISTA1 || K >= t.ISTA2) continue;
             deckEdges += c.z2 == ZS[kTop] && c.y2 < YS[kTop];
+            // The bare hull's lateral term: a wedge of the V's own half-angle, tan w = flare.
+            if (c.z1 == ZS[kTop] || c.z2 == ZS[kTop]) continue;
+            EXPECT_NEAR(t.QLAT[ix(K)], 9.0 * p.SINPHI * (c.y2 - c.y1) / (M_PI * kHull.flare(kHull.x(K))), 1e-9) << K;
         }
         EXPECT_GE(deckEdges, trial.heel == 0 ? 0 : 5) << "low deck edges under water";
     }

@@ -112,6 +112,13 @@ TEST(UprightParticulars, VHullMatchesClosedForms) {
     };
     check("AWP0", u.AWP0, B);
     check("SWET0", u.SWET0, G);
+    // Along the curve of mean depth A/G the arc element is sqrt(1 + (A'/G)^2) dx, with
+    // A'/G = (a'd + 2ad')/(2 sqrt(1 + a^2)); station differences converge to ~1e-4 of it.
+    const double arc = c.overWaterline([&](double x) {
+        const double slope = (hull.k1 * c.d(x) - 4.0 * hull.flare(x) * hull.c * (x - hull.x0)) / (2.0 * c.slant(x));
+        return G(x) * std::sqrt(1.0 + slope * slope);
+    });
+    EXPECT_NEAR(u.SWETSL, arc, 2e-4 * arc);
     // Centres, also as fractions of the waterline length behind its forward end.
     const double xcb = c.overWaterline([&](double x) { return (x - c.x0) * hull.area(x, c.h); }) / V;
     const double xcf = c.overWaterline([&](double x) { return (x - c.x0) * B(x); }) / c.overWaterline(B);

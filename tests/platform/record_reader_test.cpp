@@ -1,6 +1,7 @@
-// Free-format reading of the input files: items, repeats and slashes, and the
+// Free-format reading of the input files: line ends of every platform, items, repeats and slashes, and the
 // Fortran number forms (the messages for surplus values and decimal commas are
 // pinned with the case and offsets readers).
+#include "platform/files.h"
 #include "platform/record_reader.h"
 
 #include <gtest/gtest.h>
@@ -19,6 +20,7 @@ std::string items(std::string_view record) {
 }
 
 TEST(RecordReader, ListItemsAndNumbers) {
+    EXPECT_EQ(splitLines("a\r\nb\rc\n\r\nd\r\n"), (std::vector<std::string>{"a", "b", "c", "", "d"}));
     EXPECT_EQ(items("  1.5, 2  'a b' \"c,d\" x"), "1.5|2|a b|c,d|x");
     EXPECT_EQ(items("1,,3"), "1|_|3");
     EXPECT_EQ(items("3*0.5 2*"), "0.5|0.5|0.5|_|_");

@@ -119,6 +119,7 @@ TEST(Nullst, OutcomesMessagesTheTrimCapAndTheBoxBarge) {
          " Keine Nullstelle nach         200 Iterationen gefunden\n"},
         {"iteration limit, quiet", receding, false, false, false, 12, {NAN, 1}, {0, 0}, ""},
     };
+    EXPECT_NEAR(boxBarge({0, 0})[1], 10 * (-0.2 - kPMOM / (kL * kB * kT0 * kRG)) / kL, 1e-14) << "trim: ten lever errors";
     auto st = makeCaseState();
     std::istringstream keyboard;
     std::ostringstream console;

@@ -1,7 +1,6 @@
 // Builders of small case input, appendage and offsets files for tests.
 #pragma once
 
-#include <array>
 #include <cmath>
 #include <cstdio>
 #include <string>
@@ -11,16 +10,12 @@
 namespace carinex::test {
 
 struct CaseSpec {
-    std::string title = "Test hull";
     int format = 3;
     int xaxis = 1, zaxis = 1;
-    double scale = 1.0, xorig = 0.1, xkeel = 5.0, xrudd = 1.0, xload = 4.0, volume = 2.0;
-    std::string appfil = "KEEL.APP";
     double hstud = 0.0, xstud = 1000.0, hstim = 0.0;
     int nstud = 10;  // below 1: a trip strip
     int ntest = 1;       // announced rows
     int rowsWritten = -1;  // rows actually written (-1: ntest)
-    int mode = 1;
     double heel = -1.0;  // every row's heel (below 0: row i heels i degrees)
 };
 
@@ -32,16 +27,16 @@ inline std::string num(double v) {
 
 // The case input: label line before every value line, as users write it.
 inline std::string caseInputText(const CaseSpec& c) {
-    std::string s = "Carinex case input\n" + c.title + "\nFORMAT of the offsets file\n" + std::to_string(c.format) + "\n";
+    std::string s = "Carinex case input\nTest hull\nFORMAT of the offsets file\n" + std::to_string(c.format) + "\n";
     const auto text = [](int v) { return std::to_string(v); };
     const std::pair<const char*, std::string> fields[] = {
-        {"XAXIS", text(c.xaxis)},   {"ZAXIS", text(c.zaxis)},     {"SCALE", num(c.scale)},   {"XORIG", num(c.xorig)},
-        {"XKEEL", num(c.xkeel)}, {"XRUDD", num(c.xrudd)},   {"XLOAD", num(c.xload)},   {"VOLUME", num(c.volume)},
+        {"XAXIS", text(c.xaxis)},   {"ZAXIS", text(c.zaxis)},     {"SCALE", "1"},   {"XORIG", "0.1"},
+        {"XKEEL", "5"}, {"XRUDD", "1"},   {"XLOAD", "4"},   {"VOLUME", "2"},
         {"IWATER", "2"},         {"ZTOW", "0"},             {"XLEVER", "4.5"},         {"HLIFTF", "1"},
-        {"CHINE", "1"},          {"RDRFTF", "0.5"},         {"APPFIL", c.appfil},      {"ASCALE", "2"},
+        {"CHINE", "1"},          {"RDRFTF", "0.5"},         {"APPFIL", "KEEL.APP"},      {"ASCALE", "2"},
         {"HSTUD mm", num(c.hstud)}, {"DSTUD mm", "3"},      {"NSTUD", text(c.nstud)},     {"XSTUD mm", num(c.xstud)},
         {"HSTIM mm", num(c.hstim)}, {"DSTIM mm", "3"},      {"NSTK", "4"},             {"NSTR", "2"},
-        {"NTEST", text(c.ntest)},   {"MODE", text(c.mode)}};
+        {"NTEST", text(c.ntest)},   {"MODE", "1"}};
     for (const auto& [label, value] : fields) s += std::string(label) + "\n" + value + "\n";
     s += "test points\n\nV MEXT T TURBU XTRANS HEEL APP LEEWAY RUDDER LOAD\n-\n";
     const int rows = c.rowsWritten < 0 ? c.ntest : c.rowsWritten;

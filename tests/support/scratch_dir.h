@@ -43,7 +43,6 @@ public:
         s << in.rdbuf();
         return s.str();
     }
-    bool exists(const std::string& relative) const { return std::filesystem::exists(path_ / relative); }
 
 private:
     std::filesystem::path path_;

@@ -63,7 +63,7 @@ def main():
         sys.exit("no source lines found under src/")
     print(f"src/   {src:6d} code lines (+{src_generated} generated table lines, not counted)")
     print(f"tests/ {tests:6d} code lines")
-    print(f"ratio  {tests / src:6.3f}")
+    print(f"ratio  {tests / src:7.4f}")
 
 
 if __name__ == "__main__":

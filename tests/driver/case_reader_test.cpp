@@ -114,6 +114,12 @@ TEST(CaseReader, UserMistakesAreNamedWithFileAndLine) {
         {{.rowsWritten = 3}, "", "", 0,
          "warning: 2 more lines of test points after the NTEST = 1 rows read are ignored"
          " (INPUT/CX_T01_IN.TXT, lines 62 to 63)"},
+        {{.rowsWritten = 2}, "", "", 0,
+         "warning: 1 more line of test points after the NTEST = 1 rows read are ignored (INPUT/CX_T01_IN.TXT, line 62)"},
+        {{}, "1.01 0 15 0.1 50 1 1.0 3 2 1", " 1.01,0,15,0.1,50,1,1.0,3,2,1", 0, ""},  // a leading blank separates nothing
+        {{}, "KEEL.APP\n", "'KEEL.APP  '\n", 0, ""},  // the name's trailing blanks are not part of it
+        {{}, "VOLUME\n2\n", "VOLUME\n2" + std::string(58, ' ') + "3 \t\n", 1,  // shown whole up to 60 characters
+         "line 20: '2" + std::string(58, ' ') + "3' holds 1 number more than VOLUME takes"},
         // a strip's drag scales with (height / distance)^0.2: only a strip needs a positive distance
         {{.hstud = 2.0, .xstud = 0.0, .nstud = 0}, "", "", 1,
          "line 44: XSTUD must be positive for a trip strip (HSTUD > 0, NSTUD < 1)"},

@@ -12,10 +12,10 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "platform/files.h"
 #include "support/scratch_dir.h"
 
 namespace carinex {
@@ -24,16 +24,9 @@ namespace {
 namespace fs = std::filesystem;
 const fs::path kRepo = CARINEX_SOURCE_DIR;
 
-std::vector<std::string> linesOf(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
-}
-
 // Compares a produced text with its reference; reports the first disagreement.
 void expectMatches(const std::string& got, const std::string& want, const std::string& what) {
-    const auto g = linesOf(got), w = linesOf(want);
+    const auto g = splitLines(got), w = splitLines(want);
     ASSERT_EQ(g.size(), w.size()) << what << ": line count\n" << got;
     for (std::size_t i = 0; i < g.size(); ++i)
         ASSERT_EQ(g[i], w[i]) << what << " line " << i + 1;

@@ -142,6 +142,12 @@ TEST(Transition, PohlhausenShapeFactorInvertsToItsParameter) {
     }
 }
 
+// Beyond H = 3.2 the turbulent closure is held at the top of its range.
+TEST(TurbulentClosure, ShapeFactorBeyondItsRangeIsHeldAtTheTop) {
+    const auto at = [](double H) { return blayer::turbulentLayer(0.004, H, 0.01, {2.0, -0.5, 0.3, 0.01}, 1.19e-6, 0.5, 0.1); };
+    for (double H : {3.25, 3.6}) EXPECT_TRUE(at(H).cfHalf == at(3.2).cfHalf && at(H).dH == at(3.2).dH) << H;
+}
+
 // The transom's base drag, PB = pi*rho*U^2*depth^2, raises the form factor by 0.029*(PB/RF)^1.5.
 TEST(FormFactor, TransomBaseDragRaisesIt) {
     Plate a;

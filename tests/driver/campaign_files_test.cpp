@@ -161,6 +161,7 @@ TEST(CampaignFiles, PointsFileHoldsTheInputsWithComponentsAddingUp) {
         EXPECT_EQ(v("point"), rows);
         EXPECT_EQ(f[at["status"]], "solved");
         EXPECT_EQ(v("heel [deg]"), in.TP(6, rows));
+        if (rows == kPoints) { EXPECT_NEAR(v("trim [deg]"), -std::atan(c.run.state->point.TRIMW) * 180 / M_PI, 1e-6); }
         const double total = v("R_total [N]");
         EXPECT_NEAR(v("R_friction [N]") + v("R_hull_other [N]") + v("R_keel [N]") + v("R_rudder [N]") +
                         v("R_residuary [N]"), total, 1e-12 * std::fabs(total));

@@ -184,6 +184,7 @@ TEST(CampaignFiles, PictureIsWellFormedAndDrawsTheTableValues) {
     const auto table = tableColumns(c.dir.read("DRAG/DRAG_T01.TXT"));
     ASSERT_EQ(table.at("FN").size(), static_cast<std::size_t>(kPoints));
     EXPECT_EQ(checkVertices(panelOf(svg, "resistance"), table, "FN"), 6 * kPoints) << "six components";
+    EXPECT_EQ(panelOf(svg, "resistance").find("#888888"), std::string::npos) << "drag from 0: no zero line on the frame";
 }
 
 TEST(CampaignFiles, AFileThatCannotBeWrittenCostsOneWarningLineOnly) {

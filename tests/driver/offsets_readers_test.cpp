@@ -164,6 +164,16 @@ TEST(OffsetsReaders, PointFarOutsideTheHullNamesItsLine) {
     }
 }
 
+// A height exactly ten hull lengths from the median height is not "more than" ten: it is read. The
+// quartile stations lie 5 apart (length 10), and the median height stays 0.
+TEST(OffsetsReaders, HeightExactlyAtTheLimitIsRead) {
+    Hull hull;
+    for (int i = 0; i < 9; ++i) hull.push_back({1.25 * i, {{0.0, -0.5}, {0.5, 0.0}, {0.8, 0.5}}});
+    hull[4].points[2].z = 100.0;
+    ReaderRun r(3, test::offsetsText(3, hull));
+    EXPECT_EQ(r.IERR, 0) << r.console.str();
+}
+
 // After reading: a fore-body wider than the after-body is a warning (the keel wider
 // than the deck: UserMistakes, ZAXIS 2).
 TEST(OrientationCheck, AWideForebodyWarns) {

@@ -175,22 +175,25 @@ TEST(OffsetsReaders, HeightExactlyAtTheLimitIsRead) {
 }
 
 // After reading: a fore-body wider than the after-body is a warning (the keel wider
-// than the deck: UserMistakes, ZAXIS 2).
+// than the deck: UserMistakes, ZAXIS 2), also when the fore quarter station is a single point.
 TEST(OrientationCheck, AWideForebodyWarns) {
-    Hull h;
-    for (int i = 0; i < 7; ++i) h.push_back({double(i), {{0.0, -1.0}, {1.5 + 0.1 * (i - 3), 1.0}}});
-    ReaderRun r(3, test::format3Text(h));
-    auto report = std::make_unique<std::ostringstream>();
-    const std::ostringstream* reportText = report.get();
-    r.io.setReport(std::move(report));
-    double bhalf = 0;
-    OFFCHK(*r.st, r.io, bhalf, r.IERR);
-    EXPECT_EQ(r.IERR, 0);
-    const std::string backwards = " ship might be sailing backwards !\n";
-    EXPECT_EQ(r.console.str(), " is parameter XAXIS correct ?\n fore-body is wider than after-body"
-                               " !\n" + backwards + " execution continues\n");
-    EXPECT_EQ(reportText->str(), backwards);
-    EXPECT_DOUBLE_EQ(bhalf, 1.5) << "the half-breadth amidships";
+    for (bool singlePoint : {false, true}) {
+        Hull h;
+        for (int i = 0; i < 7; ++i) h.push_back({double(i), {{0.0, -1.0}, {1.5 + 0.1 * (i - 3), 1.0}}});
+        if (singlePoint) h[5].points = {{1.7, 0.0}};
+        ReaderRun r(3, test::format3Text(h));
+        auto report = std::make_unique<std::ostringstream>();
+        const std::ostringstream* reportText = report.get();
+        r.io.setReport(std::move(report));
+        double bhalf = 0;
+        OFFCHK(*r.st, r.io, bhalf, r.IERR);
+        EXPECT_EQ(r.IERR, 0);
+        const std::string backwards = " ship might be sailing backwards !\n";
+        EXPECT_EQ(r.console.str(), " is parameter XAXIS correct ?\n fore-body is wider than after-body"
+                                   " !\n" + backwards + " execution continues\n") << singlePoint;
+        EXPECT_EQ(reportText->str(), backwards);
+        EXPECT_DOUBLE_EQ(bhalf, 1.5) << "the half-breadth amidships";
+    }
 }
 
 }  // namespace

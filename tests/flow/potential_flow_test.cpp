@@ -1,17 +1,20 @@
 // The potential flow around the equivalent body of revolution and the dynamic waterline it
 // gives: the spheroid's exact surface velocity and Lamb coefficients, the equivalent body of round
 // sections, the mirror symmetry of the heeled flow; the smoothing of a velocity drop near the bow,
-// the peak search, the start of the run; the failures that leave the free stream.
+// the peak search, the start of the run; the failures that leave the free stream. The wave profile
+// frozen above FN 0.61, the dynamic waterline's limit at rest and its end stations.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
 #include <vector>
 
+#include "flow/dynamic_waterline_steps.h"
 #include "flow/lamb_coefficients.h"
 #include "flow/potential_flow.h"
 #include "flow/potential_flow_steps.h"
 #include "flow/streamline_length.h"
+#include "flow/wave_profile.h"
 #include "hydrostatics/heeled_support.h"
 
 namespace carinex {
@@ -197,6 +200,79 @@ TEST(PotentialFlow, MirroredHeelGivesTheSameFlow) {
     }
     ASSERT_EQ(sides[0].size(), sides[1].size());
     for (std::size_t i = 0; i < sides[0].size(); ++i) EXPECT_NEAR(sides[0][i], sides[1][i], 1e-12) << "value " << i;
+}
+
+// Above FN 0.61 the wave profile is frozen but for its amplitude: the same elevation at FN 0.65 and
+// 0.9; twice the velocity integral raises crest, trough and stern wave by their power laws and
+// moves only the trough (aft).
+TEST(WaveProfile, FrozenAboveFroude061ExceptForItsAmplitude) {
+    FlowResults f[3];
+    flow::WaveLimits w[3];
+    const double FN[] = {0.65, 0.9, 0.9}, PABS[] = {0.05, 0.05, 0.1};
+    for (int i = 0; i < 3; ++i) {
+        auto st = makeCaseState();
+        st->trial.XFPHI = st->trial.LWLPHI = 10.0;  // from XAPHI = 0
+        st->balance.FN = FN[i];
+        w[i] = flow::waveProfile(*st, PABS[i]);
+        f[i] = st->flow;
+    }
+    for (double x = -1.0; x <= 11.0; x += 0.25)
+        EXPECT_EQ(flow::waveElevation(f[0], w[0], x), flow::waveElevation(f[1], w[1], x)) << x;
+    EXPECT_NEAR(f[2].HCREST / f[1].HCREST, std::pow(2.0, 0.35), 1e-12);
+    EXPECT_NEAR(f[2].HTROU / f[1].HTROU, std::pow(2.0, 1.38), 1e-12);
+    EXPECT_NEAR(f[2].HSTERN / f[1].HSTERN, std::pow(2.0, 1.07), 1e-12);
+    EXPECT_TRUE(f[2].XCREST == f[1].XCREST && f[2].XTROU < f[1].XTROU);
+}
+
+// At rest only a small bow crest remains: the dynamic sections differ from the static ones by less
+// than 1e-3 of the largest, ten times less than at speed, upright and heeled.
+TEST(DynamicWaterline, TendsToTheStaticOneAsTheSpeedVanishes) {
+    for (double heel : {0.0, 20.0}) {
+        double change[2] = {0.0, 0.0};
+        for (int i : {0, 1}) {
+            FlowTrial r(heel);
+            double PSQ = 0.0;
+            ASSERT_EQ(r.wpoti(i == 0 ? 0.02 : 3.5, PSQ), 0) << heel;
+            const TrialHydrostatics& t = r.st.trial;
+            for (int K = t.ISTA1 + 1; K < t.ISTA2 - 2; ++K)
+                change[i] = std::max(change[i], std::fabs(r.st.flow.ASECD[K] - t.ASEC[K]) / t.AHSPHI);
+        }
+        EXPECT_LT(change[0], 1e-3) << heel;
+        EXPECT_GT(change[1], 10.0 * change[0]) << heel;
+    }
+}
+
+// Level water over stations 0.5 m apart and a keel rising through it at xEnd, 0.02 m (0.002 LWL)
+// beyond slot 15 at the bow or slot 5 at the stern: the end station is dropped where the breadths
+// of the last three stations kink, kept where they run on; a bow wet to the last slot ends one
+// spacing beyond it.
+TEST(DynamicWaterline, EndStationCloseToAKinkedEndIsDropped) {
+    const struct {
+        bool bow;
+        double xEnd, B[3], x;  // breadths of slots 13..15 (bow) or 5..7 (stern), the end found
+        int station;           // ISTD2 or ISTD1 after
+    } cases[] = {{true, 7.52, {1.5, 1.0, 0.5}, 7.52, 16}, {true, 7.52, {1.2, 1.0, 0.6}, 7.52, 16},
+                 {true, 7.52, {1.2, 1.0, 0.9}, 7.52, 15}, {false, 2.48, {0.5, 1.0, 1.5}, 2.48, 4},
+                 {false, 2.48, {0.9, 1.0, 1.2}, 2.48, 5}, {true, 12.0, {1.0, 1.0, 1.0}, 10.5, 21}};
+    for (const auto& c : cases) {
+        auto st = makeCaseState();
+        FlowResults& f = st->flow;
+        st->upright.LWL = 10.0;
+        f.XTROU = 1e9;  // the trough level, 0, everywhere
+        for (int K = 0; K <= 20; ++K) {
+            st->hull.XST[K] = 0.5 * K;
+            st->upright.ZREF[K] = 0.3 * (c.bow ? c.xEnd - 0.5 * K : 0.5 * K - c.xEnd);
+        }
+        for (int i = 0; i < 3; ++i) f.BSECD[(c.bow ? 13 : 5) + i] = c.B[i];
+        f.ASECD[15] = 0.1;
+        f.ISTD1 = 4;
+        f.ISTD2 = c.xEnd > 10.0 ? 21 : 16;
+        flow::dynwl::Dynwl d{*st, 20, flow::WaveLimits{0.0, 0.0, 1e9}};
+        (c.bow ? flow::dynwl::forwardEnd : flow::dynwl::aftEnd)(d);
+        EXPECT_NEAR(c.bow ? f.XFDYN : f.XADYN, c.x, 1e-12) << c.xEnd;
+        EXPECT_EQ(c.bow ? f.ISTD2 : f.ISTD1, c.station) << c.B[2];
+        EXPECT_TRUE(c.station != 15 || f.ASECD[15] == 0.0) << "the dropped station is dry";
+    }
 }
 
 TEST(PotentialFlow, FailuresLeaveTheFreeStreamOnTheStaticWaterline) {

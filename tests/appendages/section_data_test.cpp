@@ -16,8 +16,6 @@
 #include <sstream>
 #include <string>
 
-#include "support/scratch_dir.h"
-
 namespace carinex {
 namespace {
 
@@ -142,7 +140,7 @@ struct FoilRun {
     std::ostringstream console;
     std::ostringstream* table = nullptr;
     RunFiles io;
-    explicit FoilRun(const std::filesystem::path& dir = ".") : io{keyboard, console, dir} {
+    FoilRun() : io{keyboard, console, "."} {
         auto t = std::make_unique<std::ostringstream>();
         table = t.get();
         io.setTable(std::move(t));

@@ -19,6 +19,12 @@ namespace {
 
 using namespace test::heel;
 
+int effectiveVolume(Bench& b, int NSLOT, double VBOOT) {
+    int IERR = -1;
+    VOLEFF(*b.st, b.io, NSLOT, VBOOT, IERR);
+    return IERR;
+}
+
 // The V hull prepared at the volume of the hull below z = 0, in the trial state SINKG = TRIMW = 0
 // at the given heel; h is the waterline height.
 struct VeeCase {
@@ -39,11 +45,7 @@ struct VeeCase {
         setTrial(st, 0.0, 0.0, heel);
         EXPECT_EQ(kraeng(b, NSLOT), 0) << b.console.str();
     }
-    int voleff(double VBOOT) {
-        int IERR = -1;
-        VOLEFF(st, b.io, NSLOT, VBOOT, IERR);
-        return IERR;
-    }
+    int voleff(double VBOOT) { return effectiveVolume(b, NSLOT, VBOOT); }
 };
 
 // Upright the levels are the waterplanes of the V hull below z = h; the speed only weights them.
@@ -91,9 +93,7 @@ TEST(EffectiveVolume, ImmersedTransomStartsTheRun) {
         setTrial(*b.st, 0.0, 0.0, heel);
         ASSERT_EQ(kraeng(b, hull.stations - 1), 0) << b.console.str();
         ASSERT_EQ(t.XAPHI, b.st->hull.XST[0]) << "the transom is wet";
-        int IERR = -1;
-        VOLEFF(*b.st, b.io, hull.stations - 1, 1e4, IERR);
-        ASSERT_EQ(IERR, 0) << b.console.str();
+        ASSERT_EQ(effectiveVolume(b, hull.stations - 1, 1e4), 0) << b.console.str();
         // the round body's waterplanes vanish like a square root at the deepest level, which the
         // spline through the 41 levels follows to about 1e-3
         EXPECT_NEAR(t.VOLFNZ / t.VOLCB, 1.0, 1.5e-3) << heel;

@@ -10,7 +10,6 @@
 
 #include <cmath>
 #include <cstdio>
-#include <filesystem>
 #include <functional>
 #include <regex>
 #include <sstream>
@@ -19,6 +18,7 @@
 #include <vector>
 
 #include "geometry/design_waterline.h"
+#include "hydrostatics/heeled_support.h"
 #include "platform/files.h"
 #include "support/vee_hull.h"
 
@@ -54,7 +54,7 @@ Stations stations(const VeeHull& hull, double raise = 0.0) {
 
 // One call of HULL1 on raw offsets as the readers and the sorting steps leave them, its console
 // captured; the load at 5 m, no appendages. The offsets are taken as file units of SCALE metres.
-struct Hull1Run {
+struct Hull1Run : test::heel::Bench {
     Hull1Run(const Stations& raw, double volume, double scale = 1.0) {
         RawOffsets& r = st->raw;
         r.NST = static_cast<int>(raw.size());
@@ -82,16 +82,11 @@ struct Hull1Run {
         HULL1(*st, io, IERR);
         return IERR;
     }
-    std::string console() const { return consoleText.str(); }
     // Waterline depth and largest-section position, from ZS(0) = -z*SCALE - T0, XST = x*SCALE - XMS.
     double T0() const { return -st->raw.ZOFF(1, 1) * st->input.SCALE - st->hull.ZS[0][0]; }
     double XMS() const { return st->raw.XOFF(1) * st->input.SCALE - st->hull.XST[0]; }
 
-    std::unique_ptr<CaseState> st = makeCaseState();
     int IERR = -1;
-    std::istringstream keyboard;
-    std::ostringstream consoleText;
-    RunFiles io{keyboard, consoleText, std::filesystem::path(".")};
 };
 
 constexpr double kDesignHeight = 0.05;  // waterline height at which the V hull is floated
@@ -112,8 +107,8 @@ TEST(HullAnalytic, FloatsAtTheVolumeInTheFinalAxes) {
     auto control = std::make_unique<std::ostringstream>();
     std::ostringstream* listing = control.get();
     run.io.setControl(std::move(control));
-    ASSERT_EQ(run.run(), 0) << run.console();
-    EXPECT_EQ(run.console(), "");
+    ASSERT_EQ(run.run(), 0) << run.console.str();
+    EXPECT_EQ(run.console.str(), "");
     const PreparedHull& p = run.st->hull;
     const double T0 = run.T0(), XMS = run.XMS(), h = -T0;
     const double dz = (hull.sheer + hull.depth) / 150.0, kMax = std::max(hull.flare(0.0), hull.flare(10));
@@ -146,13 +141,13 @@ TEST(HullAnalytic, LargeDraftChangeOfTheVolumeMatchIsNoted) {
     const double given = hull.depth - hull.c * 0.1 * 0.1;
     for (const auto& [h, percent] : {std::pair{0.07, "+11.7"}, std::pair{-0.07, "-11.7"}}) {
         Hull1Run run(stations(hull), hull.volume(h));
-        ASSERT_EQ(run.run(), 0) << run.console();
+        ASSERT_EQ(run.run(), 0) << run.console.str();
         char note[200];
         std::snprintf(note, sizeof note,
                       " note: the prescribed VOLUME changes the canoe-body draft by %s %% (%.3f m instead of"
                       " %.3f m at the offsets' waterline); check VOLUME and SCALE\n",
                       percent, given + h, given);
-        EXPECT_EQ(run.console(), note) << h;
+        EXPECT_EQ(run.console.str(), note) << h;
     }
 }
 
@@ -177,7 +172,7 @@ TEST(HullSections, OffCentreKeelPointsAndFlatTopsAreMadeRegular) {
         top.emplace_back(top.back().first + 0.02, hull.sheer);
     }
     Hull1Run run(raw, hull.volume(kDesignHeight));
-    ASSERT_EQ(run.run(), 0) << run.console();
+    ASSERT_EQ(run.run(), 0) << run.console.str();
     const RawOffsets& r = run.st->raw;
     const PreparedHull& p = run.st->hull;
     EXPECT_TRUE(r.YOFF(1, 7) == 0.0 && r.RDIST(1, 7) == 0.0);
@@ -235,8 +230,8 @@ TEST(HullFailure, EachFailureEndsWithItsCodeAndMessages) {
             Hull1Run run(raw, f.volume > 0.0 ? f.volume : hull.volume(kDesignHeight), f.scale);
             run.st->run.DIAG = diag;
             EXPECT_EQ(run.run(), f.IERR) << f.what;
-            EXPECT_TRUE(std::regex_match(run.console(), std::regex(diag ? f.diagConsole : f.console)))
-                << f.what << (diag ? " DIAG" : "") << ": " << run.console();
+            EXPECT_TRUE(std::regex_match(run.console.str(), std::regex(diag ? f.diagConsole : f.console)))
+                << f.what << (diag ? " DIAG" : "") << ": " << run.console.str();
         }
     }
 }

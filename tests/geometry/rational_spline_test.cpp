@@ -25,16 +25,21 @@ struct Fit {
     int n() const { return static_cast<int>(x.size()); }
 };
 
-// Natural ends by RATSPL, or the end rows M(1) + e1*M(2) = 0, e2*M(N-1) + M(N) = 0 by RATSPE.
+// Fits the first N points: natural ends by RATSPL, or the end rows M(1) + e1*M(2) = 0,
+// e2*M(N-1) + M(N) = 0 by RATSPE.
+void fit(Fit& f, int N, bool endRows, double e1 = -1.0, double e2 = -1.0) {
+    if (endRows) {
+        RATSPE(N, e1, e2, f.x, f.y, f.coef, f.p, f.ierr);
+    } else {
+        RATSPL(N, f.x, f.y, f.coef, f.p, f.ierr);
+    }
+}
+
 Fit fitted(Values x, Values y, bool endRows = false, double e1 = -1.0, double e2 = -1.0) {
     Fit f{std::move(x), std::move(y), {}, {}};
     f.coef.assign(4 * (f.x.size() - 1), 0.0);
     f.p.assign(f.x.size() - 1, 0.0);
-    if (endRows) {
-        RATSPE(f.n(), e1, e2, f.x, f.y, f.coef, f.p, f.ierr);
-    } else {
-        RATSPL(f.n(), f.x, f.y, f.coef, f.p, f.ierr);
-    }
+    fit(f, f.n(), endRows, e1, e2);
     return f;
 }
 
@@ -133,11 +138,7 @@ TEST(RatSplineFit, UnusableAbscissaeLeaveTheTablesUntouched) {
          {std::tuple{Values{0.0, 1.0, 1.0, 2.0}, 4, false, 1}, std::tuple{Values{0.0, 2.0, 1.0}, 3, true, 1},
           std::tuple{Values{1.0, 2.0}, 1, false, 0}}) {
         Fit f{x, x, Values(4 * (x.size() - 1), 123.0), Values(x.size() - 1, 7.0)};
-        if (endRows) {
-            RATSPE(N, -1.0, -1.0, f.x, f.y, f.coef, f.p, f.ierr);
-        } else {
-            RATSPL(N, f.x, f.y, f.coef, f.p, f.ierr);
-        }
+        fit(f, N, endRows);
         EXPECT_EQ(f.ierr, ierr) << N;
         for (double v : f.coef) EXPECT_EQ(v, 123.0) << N;
         for (double v : f.p) EXPECT_EQ(v, 7.0) << N;

@@ -28,6 +28,15 @@ constexpr int kTop = kSectionPoints - 1;
 
 inline std::size_t ix(int i) { return static_cast<std::size_t>(i); }
 
+// Composite Simpson rule with n (even) panels.
+template <class F>
+double simpson(F f, double a, double b, int n = 20000) {
+    const double h = (b - a) / n;
+    double sum = f(a) + f(b);
+    for (int i = 1; i < n; ++i) sum += f(a + i * h) * ((i % 2 == 1) ? 4.0 : 2.0);
+    return sum * h / 3.0;
+}
+
 // A case state with its console captured.
 struct Bench {
     std::unique_ptr<CaseState> st = makeCaseState();
@@ -37,10 +46,10 @@ struct Bench {
 };
 
 // The upright particulars (GEOPRO) of a prepared hull, and the reference breadth BREFX = BWL/2
-// the test-point driver sets before the rest call.
+// the test-point driver sets before the rest call. The error flag starts set: success clears it.
 inline int uprightValues(CaseState& st, RunFiles& io, int NSLOT) {
     double ZDRAG1 = 0.0, XLCBT = 0.0;
-    int IERR = 0;
+    int IERR = -1;
     GEOPRO(st, io, NSLOT, ZDRAG1, XLCBT, IERR);
     st.point.BREFX = st.upright.BWL / 2.0;
     return IERR;

@@ -49,13 +49,7 @@ Immersed immersed(const Trial& t, double x) {
 }
 
 // Simpson's rule on 4000 intervals; a root by bisection; a maximum by golden section.
-template <class F>
-double integral(F f, double a, double b) {
-    const double h = (b - a) / 4000;
-    double sum = f(a) + f(b);
-    for (int i = 1; i < 4000; ++i) sum += (i % 2 ? 4.0 : 2.0) * f(a + i * h);
-    return sum * h / 3.0;
-}
+const auto integral = [](auto f, double a, double b) { return simpson(f, a, b, 4000); };
 template <class F>
 double bisect(F f, double a, double b) {
     for (int i = 0; i < 100; ++i) ((f(0.5 * (a + b)) > 0) == (f(a) > 0) ? a : b) = 0.5 * (a + b);

@@ -9,13 +9,12 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <filesystem>
 #include <functional>
-#include <sstream>
 #include <string>
 
 #include "appendages/keel_tables.h"
 #include "hydrostatics/appendages_at_rest.h"
+#include "hydrostatics/heeled_support.h"
 #include "hydrostatics/upright_particulars.h"
 #include "support/vee_hull.h"
 
@@ -23,43 +22,20 @@ namespace carinex {
 namespace {
 
 using test::VeeHull;
+using test::heel::simpson;  // 20000 panels: exact to rounding for the smooth integrands here
 
 constexpr double kPi = 3.141592653589793;
-
-// Composite Simpson rule with n (even) panels: exact to rounding for the smooth integrands here.
-template <class F>
-double simpson(F f, double a, double b, int n = 20000) {
-    const double h = (b - a) / n;
-    double sum = f(a) + f(b);
-    for (int i = 1; i < n; ++i) sum += f(a + i * h) * ((i % 2 == 1) ? 4.0 : 2.0);
-    return sum * h / 3.0;
-}
-
-// The console, the files and the state of one computation, and GEOPRO's results there.
-struct Harness {
-    std::istringstream keyboard;
-    std::ostringstream console;
-    RunFiles io{keyboard, console, std::filesystem::path(".")};
-    std::unique_ptr<CaseState> state = makeCaseState();
-    CaseState& st = *state;
-    double ZDRAG1 = 0.0, XLCBT = 0.0;
-
-    int geopro() {
-        int IERR = -1;
-        GEOPRO(st, io, st.raw.NST - 1, ZDRAG1, XLCBT, IERR);
-        return IERR;
-    }
-};
 
 // The V hull prepared at its exact volume below z = 0, afloat at the waterline z = h with the
 // prepared origin at offsets x = x0 (both found from the prepared keel points). Wider forward,
 // its largest section lies forward of the deepest keel point.
 struct VCase {
-    Harness hs;
+    test::heel::Bench hs;
     VeeHull hull{.stations = 49, .length = 12.0, .x0 = 6.0, .depth = 0.5, .c = 0.5 / (4.9 * 4.9),
                  .k0 = 1.6, .k1 = 0.08, .sheer = 1.0};
     double h = 0.0, x0 = 0.0;
 
+    int geopro() { return test::heel::uprightValues(*hs.st, hs.io, hull.stations - 1); }
     double d(double x) const { return hull.draft(x, h); }
     double breadth(double x) const { return 2.0 * hull.flare(x) * d(x); }
     double slant(double x) const { return std::sqrt(1.0 + hull.flare(x) * hull.flare(x)); }
@@ -68,13 +44,13 @@ struct VCase {
 };
 
 void prepare(VCase& c, const test::SectionFormula& formula = {}) {
-    ASSERT_EQ(test::prepareAnalyticHull(c.hs.st, c.hs.io, c.hull.stations, 0.0, c.hull.length,
+    ASSERT_EQ(test::prepareAnalyticHull(*c.hs.st, c.hs.io, c.hull.stations, 0.0, c.hull.length,
                                         formula ? formula : c.hull.formula(), c.hull.volume(0.0)),
               0)
         << c.hs.console.str();
     const auto K = static_cast<std::size_t>(c.hull.stations / 2);
-    c.h = c.hull.keel(c.hull.x(static_cast<int>(K))) + c.hs.st.hull.ZS[K][0];
-    c.x0 = c.hull.x(static_cast<int>(K)) - c.hs.st.hull.XST[K];
+    c.h = c.hull.keel(c.hull.x(static_cast<int>(K))) + c.hs.st->hull.ZS[K][0];
+    c.x0 = c.hull.x(static_cast<int>(K)) - c.hs.st->hull.XST[K];
 }
 
 // Error bound of a spline quadrature over stations h apart whose natural end condition (zero
@@ -87,10 +63,10 @@ double naturalEndBound(double h, double f2a, double f2f) {
 TEST(UprightParticulars, VHullMatchesClosedForms) {
     VCase c;
     ASSERT_NO_FATAL_FAILURE(prepare(c));
-    ASSERT_EQ(c.hs.geopro(), 0) << c.hs.console.str();
-    const UprightParticulars& u = c.hs.st.upright;
+    ASSERT_EQ(c.geopro(), 0) << c.hs.console.str();
+    const UprightParticulars& u = c.hs.st->upright;
     const VeeHull& hull = c.hull;
-    const double V = c.hs.st.input.VOLUME, xa = hull.aftEnd(c.h), xf = hull.fwdEnd(c.h), lwl = xf - xa;
+    const double V = c.hs.st->input.VOLUME, xa = hull.aftEnd(c.h), xf = hull.fwdEnd(c.h), lwl = xf - xa;
     ASSERT_LT(std::fabs(c.h), 1e-3) << "the hull floats close to the waterline it was built for";
 
     // The bow and stern keel tables invert the parabola near their shallow ends (about 6e-5); the
@@ -123,7 +99,7 @@ TEST(UprightParticulars, VHullMatchesClosedForms) {
     const double xcb = c.overWaterline([&](double x) { return (x - c.x0) * hull.area(x, c.h); }) / V;
     const double xcf = c.overWaterline([&](double x) { return (x - c.x0) * B(x); }) / c.overWaterline(B);
     EXPECT_NEAR(u.XLCB, xcb, 2e-5);
-    EXPECT_NEAR(u.LCFFP, (c.hs.st.hull.XFKEEL - xcf) / u.LWL, 2e-6);
+    EXPECT_NEAR(u.LCFFP, (c.hs.st->hull.XFKEEL - xcf) / u.LWL, 2e-6);
     // Form coefficients: a triangle fills half its box, to the accuracy of AMAX (1e-4 relative).
     EXPECT_NEAR(u.CX0, 0.5, 5e-5);
     EXPECT_NEAR(u.CP0, V / (hull.area(c.x0, c.h) * lwl), 1e-4);
@@ -140,11 +116,11 @@ TEST(UprightParticulars, ZeroBeamAtTheForwardStation) {
     }));
     ASSERT_NO_FATAL_FAILURE(prepare(plain));
     const std::string before = stem.hs.console.str();
-    ASSERT_EQ(stem.hs.geopro(), 0);
-    ASSERT_EQ(plain.hs.geopro(), 0);
+    ASSERT_EQ(stem.geopro(), 0);
+    ASSERT_EQ(plain.geopro(), 0);
     EXPECT_EQ(stem.hs.console.str().substr(before.size()), " Zero beam at first station, vertical stem assumed\n\n");
-    EXPECT_DOUBLE_EQ(stem.hs.st.upright.AWP0, plain.hs.st.upright.AWP0);
-    EXPECT_DOUBLE_EQ(stem.hs.st.upright.SWET0, plain.hs.st.upright.SWET0);
+    EXPECT_DOUBLE_EQ(stem.hs.st->upright.AWP0, plain.hs.st->upright.AWP0);
+    EXPECT_DOUBLE_EQ(stem.hs.st->upright.SWET0, plain.hs.st->upright.SWET0);
 }
 
 // A flat keel has no deepest point: box barges (rectangular sections of half-breadth b(x), draft
@@ -163,8 +139,8 @@ TEST(Geopro, FlatKeelBargesHaveNoDeepestPoint) {
     };
     for (const Barge& c :
          {Barge{0.0, -0.05, false, 0, noDraft}, Barge{-10.0, 0.05, true, 20, noDraft + " FEHLER KRAENG BMAX\n"}}) {
-        Harness hs;
-        CaseState& st = hs.st;
+        test::heel::Bench hs;
+        CaseState& st = *hs.st;
         st.run.DIAG = c.diag;
         auto b = [&](double x) { return 1.0 + c.slope * x; };
         // 50 points across the bottom (rising by 1e-13, as the preparation leaves a flat run),
@@ -181,10 +157,9 @@ TEST(Geopro, FlatKeelBargesHaveNoDeepestPoint) {
         h.KFWD = 20;
         h.XAKEEL = c.xAft;
         h.XFKEEL = c.xAft + 10.0;
-        st.raw.NST = 21;
         st.input.KSTYPE = st.input.RSTYPE = 100;
         st.input.VOLUME = 2.0 * T * simpson(b, c.xAft, c.xAft + 10.0);
-        ASSERT_EQ(hs.geopro(), 0) << hs.console.str();
+        ASSERT_EQ(test::heel::uprightValues(st, hs.io, 20), 0) << hs.console.str();
         const UprightParticulars& u = st.upright;
         EXPECT_EQ(hs.console.str(), c.console);
         EXPECT_NEAR(u.TC, T, 1e-12);
@@ -200,9 +175,9 @@ TEST(Geopro, FlatKeelBargesHaveNoDeepestPoint) {
 // the waterline, its root's mid-chord on the station of slot rudderSlot.
 void setUp(VCase& c, int KSTYPE, int keelSlot, int rudderSlot) {
     ASSERT_NO_FATAL_FAILURE(prepare(c));
-    setupKeelTables(c.hs.st.run);
-    CaseInput& in = c.hs.st.input;
-    PreparedHull& h = c.hs.st.hull;
+    setupKeelTables(c.hs.st->run);
+    CaseInput& in = c.hs.st->input;
+    PreparedHull& h = c.hs.st->hull;
     in.KSTYPE = KSTYPE;
     in.RSTYPE = 0;
     for (int i = 1; i <= kKeelStrips; ++i) {
@@ -232,10 +207,10 @@ TEST(UprightAppendages, KeelAndRudderAtRest) {
     VCase c;
     // Keel root from offsets x = 5.5 to 6.5, symmetric about the deepest point; rudder at x = 2.
     ASSERT_NO_FATAL_FAILURE(setUp(c, 64, 22, 8));
-    ASSERT_EQ(c.hs.geopro(), 0) << c.hs.console.str();
-    const UprightParticulars& u = c.hs.st.upright;
-    const TestPoint& p = c.hs.st.point;
-    const PreparedHull& h = c.hs.st.hull;
+    ASSERT_EQ(c.geopro(), 0) << c.hs.console.str();
+    const UprightParticulars& u = c.hs.st->upright;
+    const TestPoint& p = c.hs.st->point;
+    const PreparedHull& h = c.hs.st->hull;
     const double D = c.hull.depth + c.h, zRoot = c.d(5.5);  // TMAX, keel line under the root ends
     EXPECT_NEAR(u.KZLEAD, zRoot, 1e-9);
     EXPECT_NEAR(u.KSPANR, 1.5 + D - zRoot, 1e-9);
@@ -269,9 +244,9 @@ TEST(UprightAppendages, UnusableAppendageDataStopWithAClearError) {
     for (const auto& [message, apply] : faults) {
         VCase c;
         ASSERT_NO_FATAL_FAILURE(setUp(c, 64, 26, 8));
-        apply(c.hs.st.input);
+        apply(c.hs.st->input);
         const std::string before = c.hs.console.str();
-        EXPECT_EQ(c.hs.geopro(), kAppendageAtRest) << message;
+        EXPECT_EQ(c.geopro(), kAppendageAtRest) << message;
         EXPECT_EQ(c.hs.console.str().substr(before.size()).rfind(message, 0), 0u) << c.hs.console.str();
     }
 }

@@ -174,13 +174,12 @@ TEST(PotentialFlow, EquivalentBodyOfRoundSectionsHasTheirRadii) {
         EXPECT_NEAR(body.REQ(n), r.hull.R(r.st.hull.XST[K]), 0.02 * r.hull.Rmax) << "station " << K;
     // Sections flatter than the aspect cap pi B^2/(8A) = 100 are all taken at the cap.
     const int K = (t.ISTA1 + t.ISTA2) / 2, n = t.ISTA2 - K + 1;
-    double radius[2];
-    for (int i : {0, 1}) {
-        r.st.trial.BSEC[K] = std::sqrt(8.0 * t.ASEC[K] * (i == 0 ? 150.0 : 400.0) / M_PI);
+    const auto radiusAt = [&](double aspect) {
+        r.st.trial.BSEC[K] = std::sqrt(8.0 * t.ASEC[K] * aspect / M_PI);
         equivalentBody(r.st, r.st.point.VNU, body);
-        radius[i] = body.REQ(n);
-    }
-    EXPECT_EQ(radius[0], radius[1]);
+        return body.REQ(n);
+    };
+    EXPECT_EQ(radiusAt(150.0), radiusAt(400.0));
 }
 
 TEST(PotentialFlow, MirroredHeelGivesTheSameFlow) {

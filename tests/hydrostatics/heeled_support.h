@@ -89,7 +89,7 @@ inline void prepareDirect(CaseState& st, int stations, double xAft, double xFwd,
 }
 
 // Trial state: sinkage, trim slope and heel in degrees, bare hull.
-inline void setTrial(CaseState& st, double SINKG, double TRIMW, double heelDegrees, bool APPON = false) {
+inline void setTrial(CaseState& st, double SINKG, double TRIMW, double heelDegrees) {
     TestPoint& p = st.point;
     p.PHI = heelDegrees * kPi / 180.0;
     p.SINPHI = std::sin(p.PHI);
@@ -97,12 +97,12 @@ inline void setTrial(CaseState& st, double SINKG, double TRIMW, double heelDegre
     p.TANPHI = std::tan(p.PHI);
     p.SINKG = SINKG;
     p.TRIMW = TRIMW;
-    p.APPON = APPON;
 }
 
-inline int kraeng(Bench& b, int NSLOT, double XLAM = 0.0, bool LREST = false) {
+// KRAENG outside the rest call (LREST false); the error flag starts clear.
+inline int kraeng(Bench& b, int NSLOT, double XLAM = 0.0) {
     int IERR = 0;
-    KRAENG(*b.st, b.io, XLAM, LREST, IERR, NSLOT);
+    KRAENG(*b.st, b.io, XLAM, false, IERR, NSLOT);
     return IERR;
 }
 

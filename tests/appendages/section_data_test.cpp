@@ -16,6 +16,8 @@
 #include <sstream>
 #include <string>
 
+#include "hydrostatics/heeled_support.h"
+
 namespace carinex {
 namespace {
 
@@ -134,13 +136,10 @@ const std::string kRestriction15 =
     " Restriction for tank model: Lift and drag coefficients of foil section determined at 15% thickness\n";
 const std::string kSweep = " Warning: Sweep angle of foil more than 60 deg.\n angle reduced to 60 deg.\n";
 
-// A console and a resistance table in memory.
-struct FoilRun {
-    std::istringstream keyboard;
-    std::ostringstream console;
+// A case state, its console and a resistance table in memory.
+struct FoilRun : test::heel::Bench {
     std::ostringstream* table = nullptr;
-    RunFiles io;
-    FoilRun() : io{keyboard, console, "."} {
+    FoilRun() {
         auto t = std::make_unique<std::ostringstream>();
         table = t.get();
         io.setTable(std::move(t));
@@ -222,15 +221,14 @@ TEST(ReynoldsCheck, LimitsOrderAndMessages) {
         {100, 100, 1e9, true, ""},
     };
     for (const Row& r : rows) {
-        auto st = makeCaseState();
-        CaseInput& in = st->input;
+        FoilRun run;
+        CaseInput& in = run.st->input;
         in.KSTYPE = r.keel;
         in.RSTYPE = r.rudder;
         for (int i = 1; i <= 8; ++i) in.KCHORD(i) = r.root + (r.tip - r.root) * (i - 1) / 7.0;
         in.RCROOT = 1.2;
         in.RCTIP = 0.8;
-        FoilRun run;
-        RECHK(*st, run.io, r.VNU, r.full);
+        RECHK(*run.st, run.io, r.VNU, r.full);
         EXPECT_EQ(run.console.str(), r.expected) << r.keel << "/" << r.rudder << " " << r.VNU;
     }
 }

@@ -26,8 +26,8 @@ namespace carinex {
 namespace {
 
 using test::VeeHull;
-using Points = std::vector<std::pair<double, double>>;    // (y, z) from the keel upward
-using Stations = std::vector<std::pair<double, Points>>;  // (x, points) from the stern
+using test::heel::Points;
+using test::heel::Stations;
 
 // n points on the straight side from the keel point zk up to exactly zTop, crowded towards the
 // keel so that a resampling cannot leave them where they are.
@@ -56,21 +56,7 @@ Stations stations(const VeeHull& hull, double raise = 0.0) {
 // captured; the load at 5 m, no appendages. The offsets are taken as file units of SCALE metres.
 struct Hull1Run : test::heel::Bench {
     Hull1Run(const Stations& raw, double volume, double scale = 1.0) {
-        RawOffsets& r = st->raw;
-        r.NST = static_cast<int>(raw.size());
-        r.ZOFMAX = 0.0;
-        for (int i = 1; i <= r.NST; ++i) {
-            const auto& [x, p] = raw[static_cast<std::size_t>(i - 1)];
-            r.XOFF(i) = x;
-            r.NP(i) = static_cast<int>(p.size());
-            r.NPMAX = std::max(r.NPMAX, r.NP(i));
-            for (int j = 1; j <= r.NP(i); ++j) {
-                r.YOFF(j, i) = p[static_cast<std::size_t>(j - 1)].first;
-                r.ZOFF(j, i) = p[static_cast<std::size_t>(j - 1)].second;
-                r.RDIST(j, i) = std::hypot(r.ZOFF(j, i) - r.ZOFF(1, i), r.YOFF(j, i));
-                r.ZOFMAX = std::max(r.ZOFMAX, r.ZOFF(j, i));
-            }
-        }
+        st = test::heel::rawOffsets(raw, true);
         CaseInput& c = st->input;
         c.SCALE = scale;
         c.VOLUME = volume;

@@ -35,11 +35,7 @@ struct VeeCase {
     double h = 0.0;
 
     explicit VeeCase(double heel, double length = 10.0) : hull{.length = length} {
-        auto section = [&](double x, int k) {
-            const double zk = hull.keel(x), z = zk + (hull.sheer - zk) * k / kTop;
-            return test::SectionPoint{hull.flare(x) * (z - zk), z};
-        };
-        EXPECT_EQ(test::prepareAnalyticHull(st, b.io, hull.stations, 0.0, length, section, hull.volume(0.0)), 0);
+        EXPECT_EQ(test::prepareAnalyticHull(st, b.io, hull.stations, 0.0, length, hull.formula(), hull.volume(0.0)), 0);
         EXPECT_EQ(uprightValues(st, b.io, NSLOT), 0);
         h = hull.keel(hull.x(NSLOT / 2)) + st.hull.ZS[ix(NSLOT / 2)][0];
         setTrial(st, 0.0, 0.0, heel);

@@ -103,8 +103,7 @@ TEST(HullAnalytic, FloatsAtTheVolumeInTheFinalAxes) {
     EXPECT_NEAR(p.XFKEEL + XMS, hull.fwdEnd(h), 2e-4);
     EXPECT_NEAR(p.XAKEEL + XMS, hull.aftEnd(h), 2e-4);
     int ierr = -1;
-    std::ostringstream sink;
-    EXPECT_NEAR(VDWL(*run.st, hull.stations - 1, 0.0, ierr, false, sink), V, 1e-9 * V);
+    EXPECT_NEAR(VDWL(*run.st, hull.stations - 1, 0.0, ierr, false, run.console), V, 1e-9 * V);
     EXPECT_EQ(ierr, 0);
     EXPECT_NEAR(XMS, hull.largestSection(h), 5e-3);
     EXPECT_NEAR(p.AMAX, hull.area(hull.largestSection(h), h), 1e-4 * p.AMAX);

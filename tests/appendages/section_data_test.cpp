@@ -125,9 +125,7 @@ TEST(SectionData, LiftSlopeAndMaximumLift) {
         EXPECT_NEAR(sectionLiftSlope(r.family, r.RE, r.full, r.rudder), r.expected, 1e-14) << r.family << r.RE;
     // the spline through the measured maximum lift, times 0.95 for the finite span
     const double t[] = {0.03, 0.06, 0.09, 0.12, 0.18}, y[] = {0.8, 0.84, 1.32, 1.6, 1.49};
-    for (int k = 0; k < 5; ++k) {
-        EXPECT_NEAR(sectionMaxLift(t[k] * (1 + 1e-12)), 0.95 * y[k], 1e-9) << t[k];
-    }
+    for (int k = 0; k < 5; ++k) EXPECT_NEAR(sectionMaxLift(t[k] * (1 + 1e-12)), 0.95 * y[k], 1e-9) << t[k];
     EXPECT_EQ(sectionMaxLift(0.01), 0.76);
     EXPECT_NEAR(sectionMaxLift(0.3), 0.95 * (2.09 - 1.0), 1e-15);
 }

@@ -41,13 +41,12 @@ Points straightSide(double zk, double k, double zTop, int n) {
     return p;
 }
 
-// The hull in raw stations of 12 points, every height raised by `raise`.
-Stations stations(const VeeHull& hull, double raise = 0.0) {
+// The hull in raw stations of 12 points.
+Stations stations(const VeeHull& hull) {
     Stations s;
     for (int K = 0; K < hull.stations; ++K) {
         const double x = hull.x(K);
         s.emplace_back(x, straightSide(hull.keel(x), hull.flare(x), hull.sheer, 12));
-        for (auto& [y, z] : s.back().second) z += raise;
     }
     return s;
 }
@@ -180,7 +179,7 @@ TEST(HullFailure, EachFailureEndsWithItsCodeAndMessages) {
     const std::string fewPoints = " section          18  has           7  points, at least 8 are needed\n";
     struct Failure {
         const char* what;
-        double scale, raise;
+        double scale;
         std::function<void(Stations&)> edit;
         int IERR;
         std::string console, diagConsole;
@@ -189,19 +188,18 @@ TEST(HullFailure, EachFailureEndsWithItsCodeAndMessages) {
     };
     const Failure failures[] = {
         // even wholly immersed the hull holds too little: no bracket
-        {"too small", 0.001, 0.0, nullptr, 2, volume, volume},
+        {"too small", 0.001, nullptr, 2, volume, volume},
         // millimetres read as metres: closing in on the keel's lowest point fewer than seven stations
         // are wet, and the first VDWL failure ends the match
-        {"too large", 1000.0, 0.0, nullptr, 1, volume, " Kiellinie wellig am (Bug|Heck)\n" + volume},
+        {"too large", 1000.0, nullptr, 1, volume, " Kiellinie wellig am (Bug|Heck)\n" + volume},
         // the girth does not increase: the resampling spline cannot be fitted
-        {"equal points", 1.0, 0.0,
+        {"equal points", 1.0,
          [](auto& raw) { raw[12].second.insert(raw[12].second.begin() + 5, raw[12].second[5]); },
          1, "", " !! FEHLER HULL1 !!\n"},
-        {"six stations", 1.0, 0.0, nullptr, kHullTooSmall, fewStations, fewStations, VeeHull{.stations = 6}},
-        {"seven points", 1.0, 0.0, [](auto& raw) { raw[17].second.resize(7); }, kHullTooSmall, fewPoints,
-         fewPoints},
+        {"six stations", 1.0, nullptr, kHullTooSmall, fewStations, fewStations, VeeHull{.stations = 6}},
+        {"seven points", 1.0, [](auto& raw) { raw[17].second.resize(7); }, kHullTooSmall, fewPoints, fewPoints},
         // sections flaring out strongly towards a deep transom: the largest is the aftmost one
-        {"largest section at the transom", 1.0, 0.0,
+        {"largest section at the transom", 1.0,
          [&](auto& raw) {
              for (auto& [x, p] : raw) p = straightSide(flaredAft.keel(x), 0.2 + std::exp(-x), 1.0, 12);
          },
@@ -210,7 +208,7 @@ TEST(HullFailure, EachFailureEndsWithItsCodeAndMessages) {
     };
     for (const Failure& f : failures) {
         for (bool diag : {false, true}) {
-            auto raw = stations(f.shape, f.raise);
+            auto raw = stations(f.shape);
             if (f.edit) f.edit(raw);
             Hull1Run run(raw, f.volume > 0.0 ? f.volume : hull.volume(kDesignHeight), f.scale);
             run.st->run.DIAG = diag;

@@ -18,6 +18,7 @@
 #include "appendages/keel_lifting_line.h"
 #include "appendages/keel_tables.h"
 #include "appendages/lu_solver.h"
+#include "hydrostatics/heeled_support.h"
 
 namespace carinex {
 namespace {
@@ -143,12 +144,10 @@ std::unique_ptr<CaseState> yacht(double leeway, double heel) {
 }
 
 void forces(CaseState& st) {
-    std::istringstream keyboard;
-    std::ostringstream console;
-    RunFiles io(keyboard, console, ".");
+    test::heel::Bench b;  // its console only
     double TLIFT = 0.5;
-    APPFRC(st, io, 1.05, 0.0, 0.0, TLIFT, 0.0);
-    EXPECT_EQ(console.str(), "");
+    APPFRC(st, b.io, 1.05, 0.0, 0.0, TLIFT, 0.0);
+    EXPECT_EQ(b.console.str(), "");
 }
 
 // Without a hull section at the keel there is no lifting solution: whatever

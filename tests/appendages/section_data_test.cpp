@@ -16,6 +16,8 @@
 #include <sstream>
 #include <string>
 
+#include "hydrostatics/heeled_support.h"
+
 namespace carinex {
 namespace {
 
@@ -123,9 +125,7 @@ TEST(SectionData, LiftSlopeAndMaximumLift) {
         EXPECT_NEAR(sectionLiftSlope(r.family, r.RE, r.full, r.rudder), r.expected, 1e-14) << r.family << r.RE;
     // the spline through the measured maximum lift, times 0.95 for the finite span
     const double t[] = {0.03, 0.06, 0.09, 0.12, 0.18}, y[] = {0.8, 0.84, 1.32, 1.6, 1.49};
-    for (int k = 0; k < 5; ++k) {
-        EXPECT_NEAR(sectionMaxLift(t[k] * (1 + 1e-12)), 0.95 * y[k], 1e-9) << t[k];
-    }
+    for (int k = 0; k < 5; ++k) EXPECT_NEAR(sectionMaxLift(t[k] * (1 + 1e-12)), 0.95 * y[k], 1e-9) << t[k];
     EXPECT_EQ(sectionMaxLift(0.01), 0.76);
     EXPECT_NEAR(sectionMaxLift(0.3), 0.95 * (2.09 - 1.0), 1e-15);
 }
@@ -134,13 +134,10 @@ const std::string kRestriction15 =
     " Restriction for tank model: Lift and drag coefficients of foil section determined at 15% thickness\n";
 const std::string kSweep = " Warning: Sweep angle of foil more than 60 deg.\n angle reduced to 60 deg.\n";
 
-// A console and a resistance table in memory.
-struct FoilRun {
-    std::istringstream keyboard;
-    std::ostringstream console;
+// A case state, its console and a resistance table in memory.
+struct FoilRun : test::heel::Bench {
     std::ostringstream* table = nullptr;
-    RunFiles io;
-    FoilRun() : io{keyboard, console, "."} {
+    FoilRun() {
         auto t = std::make_unique<std::ostringstream>();
         table = t.get();
         io.setTable(std::move(t));
@@ -222,15 +219,14 @@ TEST(ReynoldsCheck, LimitsOrderAndMessages) {
         {100, 100, 1e9, true, ""},
     };
     for (const Row& r : rows) {
-        auto st = makeCaseState();
-        CaseInput& in = st->input;
+        FoilRun run;
+        CaseInput& in = run.st->input;
         in.KSTYPE = r.keel;
         in.RSTYPE = r.rudder;
         for (int i = 1; i <= 8; ++i) in.KCHORD(i) = r.root + (r.tip - r.root) * (i - 1) / 7.0;
         in.RCROOT = 1.2;
         in.RCTIP = 0.8;
-        FoilRun run;
-        RECHK(*st, run.io, r.VNU, r.full);
+        RECHK(*run.st, run.io, r.VNU, r.full);
         EXPECT_EQ(run.console.str(), r.expected) << r.keel << "/" << r.rudder << " " << r.VNU;
     }
 }

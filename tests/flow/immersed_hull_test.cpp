@@ -35,11 +35,7 @@ struct VeeCase {
     double h = 0.0;
 
     explicit VeeCase(double heel, double length = 10.0) : hull{.length = length} {
-        auto section = [&](double x, int k) {
-            const double zk = hull.keel(x), z = zk + (hull.sheer - zk) * k / kTop;
-            return test::SectionPoint{hull.flare(x) * (z - zk), z};
-        };
-        EXPECT_EQ(test::prepareAnalyticHull(st, b.io, hull.stations, 0.0, length, section, hull.volume(0.0)), 0);
+        EXPECT_EQ(test::prepareAnalyticHull(st, b.io, hull.stations, 0.0, length, hull.formula(), hull.volume(0.0)), 0);
         EXPECT_EQ(uprightValues(st, b.io, NSLOT), 0);
         h = hull.keel(hull.x(NSLOT / 2)) + st.hull.ZS[ix(NSLOT / 2)][0];
         setTrial(st, 0.0, 0.0, heel);
@@ -58,11 +54,9 @@ TEST(EffectiveVolume, VeeHullWaterplanesWeightedByTheSurfaceDecay) {
     for (double decay : {1e-6, 0.05, 0.199, 0.201, 1.0, 30.0}) {
         const double GV = decay * 40.0 / DEP;
         ASSERT_EQ(c.voleff(std::sqrt(GRAV / GV)), 0) << c.b.console.str();
-        const int n = 4000;  // Simpson over the closed-form waterplanes
-        double exact = c.hull.waterplane(c.h);
-        for (int i = 1; i < n; ++i)
-            exact += (i % 2 ? 4.0 : 2.0) * c.hull.waterplane(c.h - DEP * i / n) * std::exp(-GV * DEP * i / n);
-        EXPECT_NEAR(VOLFNZ / (exact * DEP / n / 3.0), 1.0, decay == 0.199 ? 5e-4 : 3e-4) << "GV*dz = " << decay;
+        // Simpson over the closed-form waterplanes, down to the keel where the last one vanishes
+        const auto weighted = [&](double z) { return c.hull.waterplane(c.h - z) * std::exp(-GV * z); };
+        EXPECT_NEAR(VOLFNZ / simpson(weighted, 0.0, DEP, 4000), 1.0, decay == 0.199 ? 5e-4 : 3e-4) << "GV*dz = " << decay;
     }
     // fast the whole immersed volume counts; slow only the waterplane: VOLFNZ -> AWP(0)/GV
     ASSERT_EQ(c.voleff(1e4), 0);

@@ -26,8 +26,8 @@ namespace carinex {
 namespace {
 
 using test::VeeHull;
-using Points = std::vector<std::pair<double, double>>;    // (y, z) from the keel upward
-using Stations = std::vector<std::pair<double, Points>>;  // (x, points) from the stern
+using test::heel::Points;
+using test::heel::Stations;
 
 // n points on the straight side from the keel point zk up to exactly zTop, crowded towards the
 // keel so that a resampling cannot leave them where they are.
@@ -41,13 +41,12 @@ Points straightSide(double zk, double k, double zTop, int n) {
     return p;
 }
 
-// The hull in raw stations of 12 points, every height raised by `raise`.
-Stations stations(const VeeHull& hull, double raise = 0.0) {
+// The hull in raw stations of 12 points.
+Stations stations(const VeeHull& hull) {
     Stations s;
     for (int K = 0; K < hull.stations; ++K) {
         const double x = hull.x(K);
         s.emplace_back(x, straightSide(hull.keel(x), hull.flare(x), hull.sheer, 12));
-        for (auto& [y, z] : s.back().second) z += raise;
     }
     return s;
 }
@@ -56,21 +55,7 @@ Stations stations(const VeeHull& hull, double raise = 0.0) {
 // captured; the load at 5 m, no appendages. The offsets are taken as file units of SCALE metres.
 struct Hull1Run : test::heel::Bench {
     Hull1Run(const Stations& raw, double volume, double scale = 1.0) {
-        RawOffsets& r = st->raw;
-        r.NST = static_cast<int>(raw.size());
-        r.ZOFMAX = 0.0;
-        for (int i = 1; i <= r.NST; ++i) {
-            const auto& [x, p] = raw[static_cast<std::size_t>(i - 1)];
-            r.XOFF(i) = x;
-            r.NP(i) = static_cast<int>(p.size());
-            r.NPMAX = std::max(r.NPMAX, r.NP(i));
-            for (int j = 1; j <= r.NP(i); ++j) {
-                r.YOFF(j, i) = p[static_cast<std::size_t>(j - 1)].first;
-                r.ZOFF(j, i) = p[static_cast<std::size_t>(j - 1)].second;
-                r.RDIST(j, i) = std::hypot(r.ZOFF(j, i) - r.ZOFF(1, i), r.YOFF(j, i));
-                r.ZOFMAX = std::max(r.ZOFMAX, r.ZOFF(j, i));
-            }
-        }
+        st = test::heel::rawOffsets(raw, true);
         CaseInput& c = st->input;
         c.SCALE = scale;
         c.VOLUME = volume;
@@ -117,8 +102,7 @@ TEST(HullAnalytic, FloatsAtTheVolumeInTheFinalAxes) {
     EXPECT_NEAR(p.XFKEEL + XMS, hull.fwdEnd(h), 2e-4);
     EXPECT_NEAR(p.XAKEEL + XMS, hull.aftEnd(h), 2e-4);
     int ierr = -1;
-    std::ostringstream sink;
-    EXPECT_NEAR(VDWL(*run.st, hull.stations - 1, 0.0, ierr, false, sink), V, 1e-9 * V);
+    EXPECT_NEAR(VDWL(*run.st, hull.stations - 1, 0.0, ierr, false, run.console), V, 1e-9 * V);
     EXPECT_EQ(ierr, 0);
     EXPECT_NEAR(XMS, hull.largestSection(h), 5e-3);
     EXPECT_NEAR(p.AMAX, hull.area(hull.largestSection(h), h), 1e-4 * p.AMAX);
@@ -195,7 +179,7 @@ TEST(HullFailure, EachFailureEndsWithItsCodeAndMessages) {
     const std::string fewPoints = " section          18  has           7  points, at least 8 are needed\n";
     struct Failure {
         const char* what;
-        double scale, raise;
+        double scale;
         std::function<void(Stations&)> edit;
         int IERR;
         std::string console, diagConsole;
@@ -204,19 +188,18 @@ TEST(HullFailure, EachFailureEndsWithItsCodeAndMessages) {
     };
     const Failure failures[] = {
         // even wholly immersed the hull holds too little: no bracket
-        {"too small", 0.001, 0.0, nullptr, 2, volume, volume},
+        {"too small", 0.001, nullptr, 2, volume, volume},
         // millimetres read as metres: closing in on the keel's lowest point fewer than seven stations
         // are wet, and the first VDWL failure ends the match
-        {"too large", 1000.0, 0.0, nullptr, 1, volume, " Kiellinie wellig am (Bug|Heck)\n" + volume},
+        {"too large", 1000.0, nullptr, 1, volume, " Kiellinie wellig am (Bug|Heck)\n" + volume},
         // the girth does not increase: the resampling spline cannot be fitted
-        {"equal points", 1.0, 0.0,
+        {"equal points", 1.0,
          [](auto& raw) { raw[12].second.insert(raw[12].second.begin() + 5, raw[12].second[5]); },
          1, "", " !! FEHLER HULL1 !!\n"},
-        {"six stations", 1.0, 0.0, nullptr, kHullTooSmall, fewStations, fewStations, VeeHull{.stations = 6}},
-        {"seven points", 1.0, 0.0, [](auto& raw) { raw[17].second.resize(7); }, kHullTooSmall, fewPoints,
-         fewPoints},
+        {"six stations", 1.0, nullptr, kHullTooSmall, fewStations, fewStations, VeeHull{.stations = 6}},
+        {"seven points", 1.0, [](auto& raw) { raw[17].second.resize(7); }, kHullTooSmall, fewPoints, fewPoints},
         // sections flaring out strongly towards a deep transom: the largest is the aftmost one
-        {"largest section at the transom", 1.0, 0.0,
+        {"largest section at the transom", 1.0,
          [&](auto& raw) {
              for (auto& [x, p] : raw) p = straightSide(flaredAft.keel(x), 0.2 + std::exp(-x), 1.0, 12);
          },
@@ -225,7 +208,7 @@ TEST(HullFailure, EachFailureEndsWithItsCodeAndMessages) {
     };
     for (const Failure& f : failures) {
         for (bool diag : {false, true}) {
-            auto raw = stations(f.shape, f.raise);
+            auto raw = stations(f.shape);
             if (f.edit) f.edit(raw);
             Hull1Run run(raw, f.volume > 0.0 ? f.volume : hull.volume(kDesignHeight), f.scale);
             run.st->run.DIAG = diag;

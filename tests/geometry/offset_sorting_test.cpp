@@ -5,33 +5,14 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cmath>
 #include <tuple>
+
+#include "hydrostatics/heeled_support.h"
 
 namespace carinex {
 namespace {
 
-using Points = std::vector<std::pair<double, double>>;  // (y, z)
-
-// Loads stations (x, points y z) into raw offsets as a reader would; `girth` sets the distances
-// from the first point as the orientation check does.
-std::unique_ptr<CaseState> rawOffsets(const std::vector<std::pair<double, Points>>& stations, bool girth) {
-    auto st = makeCaseState();
-    RawOffsets& r = st->raw;
-    for (const auto& [x, pts] : stations) {
-        const int i = ++r.NST;
-        r.XOFF(i) = x;
-        r.NP(i) = static_cast<int>(pts.size());
-        r.NPMAX = std::max(r.NPMAX, r.NP(i));
-        for (int j = 1; j <= r.NP(i); ++j) {
-            r.YOFF(j, i) = pts[static_cast<std::size_t>(j - 1)].first;
-            r.ZOFF(j, i) = pts[static_cast<std::size_t>(j - 1)].second;
-            if (girth) r.RDIST(j, i) = std::hypot(r.ZOFF(j, i) - r.ZOFF(1, i), r.YOFF(j, i));
-        }
-    }
-    return st;
-}
+using namespace test::heel;  // rawOffsets, Points
 
 // Half-breadths move with their heights; an absent station drops out.
 TEST(Prep1, StationsFromSternToBowAndPointsByHeight) {

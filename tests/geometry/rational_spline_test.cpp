@@ -28,11 +28,10 @@ struct Fit {
 // Fits the first N points: natural ends by RATSPL, or the end rows M(1) + e1*M(2) = 0,
 // e2*M(N-1) + M(N) = 0 by RATSPE.
 void fit(Fit& f, int N, bool endRows, double e1 = -1.0, double e2 = -1.0) {
-    if (endRows) {
+    if (endRows)
         RATSPE(N, e1, e2, f.x, f.y, f.coef, f.p, f.ierr);
-    } else {
+    else
         RATSPL(N, f.x, f.y, f.coef, f.p, f.ierr);
-    }
 }
 
 Fit fitted(Values x, Values y, bool endRows = false, double e1 = -1.0, double e2 = -1.0) {

@@ -1,5 +1,6 @@
 // Hulls, trial states and independent geometry for the tests of the heeled hydrostatics, also
-// used by the flow tests (tests/flow/) for their hulls and trial states.
+// used by the flow tests (tests/flow/) for their hulls and trial states, and raw offsets for the
+// geometry tests (tests/geometry/).
 #pragma once
 
 #include <gtest/gtest.h>
@@ -10,6 +11,7 @@
 #include <memory>
 #include <numbers>
 #include <sstream>
+#include <utility>
 #include <vector>
 
 #include "driver/case_state.h"
@@ -35,6 +37,30 @@ double simpson(F f, double a, double b, int n = 20000) {
     double sum = f(a) + f(b);
     for (int i = 1; i < n; ++i) sum += f(a + i * h) * ((i % 2 == 1) ? 4.0 : 2.0);
     return sum * h / 3.0;
+}
+
+using Points = std::vector<std::pair<double, double>>;    // (y, z) from the keel upward
+using Stations = std::vector<std::pair<double, Points>>;  // (x, points) from the stern
+
+// Stations loaded into raw offsets as a reader leaves them, with their highest point ZOFMAX;
+// `girth` sets the distances from the first point as the orientation check does.
+inline std::unique_ptr<CaseState> rawOffsets(const Stations& stations, bool girth) {
+    auto st = makeCaseState();
+    RawOffsets& r = st->raw;
+    r.ZOFMAX = 0.0;
+    for (const auto& [x, pts] : stations) {
+        const int i = ++r.NST;
+        r.XOFF(i) = x;
+        r.NP(i) = static_cast<int>(pts.size());
+        r.NPMAX = std::max(r.NPMAX, r.NP(i));
+        for (int j = 1; j <= r.NP(i); ++j) {
+            r.YOFF(j, i) = pts[ix(j - 1)].first;
+            r.ZOFF(j, i) = pts[ix(j - 1)].second;
+            if (girth) r.RDIST(j, i) = std::hypot(r.ZOFF(j, i) - r.ZOFF(1, i), r.YOFF(j, i));
+            r.ZOFMAX = std::max(r.ZOFMAX, r.ZOFF(j, i));
+        }
+    }
+    return st;
 }
 
 // A case state with its console captured.
@@ -89,7 +115,7 @@ inline void prepareDirect(CaseState& st, int stations, double xAft, double xFwd,
 }
 
 // Trial state: sinkage, trim slope and heel in degrees, bare hull.
-inline void setTrial(CaseState& st, double SINKG, double TRIMW, double heelDegrees, bool APPON = false) {
+inline void setTrial(CaseState& st, double SINKG, double TRIMW, double heelDegrees) {
     TestPoint& p = st.point;
     p.PHI = heelDegrees * kPi / 180.0;
     p.SINPHI = std::sin(p.PHI);
@@ -97,12 +123,12 @@ inline void setTrial(CaseState& st, double SINKG, double TRIMW, double heelDegre
     p.TANPHI = std::tan(p.PHI);
     p.SINKG = SINKG;
     p.TRIMW = TRIMW;
-    p.APPON = APPON;
 }
 
-inline int kraeng(Bench& b, int NSLOT, double XLAM = 0.0, bool LREST = false) {
+// KRAENG outside the rest call (LREST false); the error flag starts clear.
+inline int kraeng(Bench& b, int NSLOT, double XLAM = 0.0) {
     int IERR = 0;
-    KRAENG(*b.st, b.io, XLAM, LREST, IERR, NSLOT);
+    KRAENG(*b.st, b.io, XLAM, false, IERR, NSLOT);
     return IERR;
 }
 

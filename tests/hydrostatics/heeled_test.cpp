@@ -101,10 +101,6 @@ Expected expected(const Trial& t, double XA) {
 class HeeledVeeHull : public ::testing::Test {
 protected:
     void SetUp() override { prepareDirect(*b.st, kHull.stations, 0.0, kHull.length, kHull.formula()); }
-    double ZW(int K) const {
-        const TestPoint& p = b.st->point;
-        return p.SINKG - p.TRIMW * b.st->hull.XST[ix(K)] / p.COSPHI;
-    }
     Bench b;
 };
 
@@ -147,7 +143,8 @@ TEST_F(HeeledVeeHull, FormRatiosAndKeelLineFollowTheClippedSections) {
         for (int K = 0; K <= kLast; ++K) {
             const Section& YS = b.st->hull.YS[ix(K)];
             const Section& ZS = b.st->hull.ZS[ix(K)];
-            const Cut c = clipSection(YS, ZS, ZW(K), p.TANPHI);
+            const double ZW = p.SINKG - p.TRIMW * b.st->hull.XST[ix(K)] / p.COSPHI;  // on the centre plane
+            const Cut c = clipSection(YS, ZS, ZW, p.TANPHI);
             EXPECT_NEAR(t.ASEC[ix(K)], c.area, 2.0 * areaInterpolationBound(YS, ZS) + 1e-12) << "slot " << K;
             EXPECT_NEAR(t.BSEC[ix(K)], c.breadth, 1e-12) << "slot " << K;
             EXPECT_NEAR(t.GIRTH[ix(K)], c.girth, 1e-12) << "slot " << K;

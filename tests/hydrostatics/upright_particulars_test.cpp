@@ -180,10 +180,8 @@ void setUp(VCase& c, int KSTYPE, int keelSlot, int rudderSlot) {
     PreparedHull& h = c.hs.st->hull;
     in.KSTYPE = KSTYPE;
     in.RSTYPE = 0;
-    for (int i = 1; i <= kKeelStrips; ++i) {
-        in.KCHORD(i) = 1.0;
-        in.KTHICK(i) = 0.1;
-    }
+    in.KCHORD.fill(1.0);
+    in.KTHICK.fill(0.1);
     in.KDEPTH = 1.5;
     in.KSECTF = 0.66;
     in.KSWEEP = 10.0 * kPi / 180.0;
@@ -232,8 +230,7 @@ TEST(UprightAppendages, UnusableAppendageDataStopWithAClearError) {
         {" rudder span below the waterline not positive, RSPAN =", input(&CaseInput::RSPAN, 0.0)},
         {" rudder root chord not positive, RCROOT =", input(&CaseInput::RCROOT, 0.0)},
         {" keel depth below the canoe body not positive, KDEPTH =", input(&CaseInput::KDEPTH, 0.0)},
-        {" keel without section area, sum of KCHORD**2*KTHICK =",
-         [](CaseInput& in) { for (int i = 1; i <= kKeelStrips; ++i) in.KTHICK(i) = 0.0; }},
+        {" keel without section area, sum of KCHORD**2*KTHICK =", [](CaseInput& in) { in.KTHICK.fill(0.0); }},
         // type 63: the keel line under the root lies above TMAX by more than KDEPTH
         {" keel tip not below the deepest point of the canoe body, KDEPTH =",
          [](CaseInput& in) {

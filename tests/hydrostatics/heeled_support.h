@@ -126,9 +126,9 @@ inline void setTrial(CaseState& st, double SINKG, double TRIMW, double heelDegre
 }
 
 // KRAENG outside the rest call (LREST false); the error flag starts clear.
-inline int kraeng(Bench& b, int NSLOT, double XLAM = 0.0) {
+inline int kraeng(Bench& b, int NSLOT, double XLAM = 0.0, bool LREST = false) {
     int IERR = 0;
-    KRAENG(*b.st, b.io, XLAM, false, IERR, NSLOT);
+    KRAENG(*b.st, b.io, XLAM, LREST, IERR, NSLOT);
     return IERR;
 }
 

@@ -125,7 +125,7 @@ inline void setTrial(CaseState& st, double SINKG, double TRIMW, double heelDegre
     p.TRIMW = TRIMW;
 }
 
-// KRAENG outside the rest call (LREST false); the error flag starts clear.
+// KRAENG, by default outside the rest call; the error flag starts clear.
 inline int kraeng(Bench& b, int NSLOT, double XLAM = 0.0, bool LREST = false) {
     int IERR = 0;
     KRAENG(*b.st, b.io, XLAM, LREST, IERR, NSLOT);

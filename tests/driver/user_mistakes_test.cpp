@@ -17,7 +17,6 @@ using namespace test;
 
 // "%" in the expected console stands for the working directory.
 TEST(UserMistakes, RunsThatStopOrRecoverSayWhy) {
-    const std::string input = "INPUT/CX_T01_IN.TXT";
     const std::string cases = "and for the same folder and file names in other letter case";
     std::string crOnly = caseInputText({});
     std::replace(crOnly.begin(), crOnly.end(), '\n', '\r');
@@ -28,7 +27,7 @@ TEST(UserMistakes, RunsThatStopOrRecoverSayWhy) {
         fs::rename(d.path() / "OFFSETS" / "OFFS_T01.TXT", d.path() / to / "OFFS_T01.TXT");
     };
     const auto withInput = [&](const std::string& text) {
-        return [=](const ScratchDir& d) { d.write(input, text); };
+        return [=](const ScratchDir& d) { d.write("INPUT/CX_T01_IN.TXT", text); };
     };
     const auto withCase = [](CaseSpec spec, int stations) {
         return [=](const ScratchDir& d) { writeCase(d, spec, ellipticHull(stations, 10)); };

@@ -1,6 +1,6 @@
 // Whole runs with the mistakes new users make, each with what the console
-// says: input files that cannot be read, a case code, FORMAT, axis or station
-// count the program cannot use. A run that stops ends through the fatal exit.
+// says: input files that cannot be read, a case code, FORMAT, axis, station
+// count or water the program cannot use. A run that stops ends through the fatal exit.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -17,16 +17,17 @@ using namespace test;
 
 // "%" in the expected console stands for the working directory.
 TEST(UserMistakes, RunsThatStopOrRecoverSayWhy) {
-    const std::string input = "INPUT/CX_T01_IN.TXT";
     const std::string cases = "and for the same folder and file names in other letter case";
     std::string crOnly = caseInputText({});
     std::replace(crOnly.begin(), crOnly.end(), '\n', '\r');
+    std::string brackish = caseInputText({});
+    brackish.replace(brackish.find("IWATER\n2"), 8, "IWATER\n3");
     const auto moveOffsets = [](const ScratchDir& d, const fs::path& to) {
         fs::create_directories(d.path() / to);
         fs::rename(d.path() / "OFFSETS" / "OFFS_T01.TXT", d.path() / to / "OFFS_T01.TXT");
     };
     const auto withInput = [&](const std::string& text) {
-        return [=](const ScratchDir& d) { d.write(input, text); };
+        return [=](const ScratchDir& d) { d.write("INPUT/CX_T01_IN.TXT", text); };
     };
     const auto withCase = [](CaseSpec spec, int stations) {
         return [=](const ScratchDir& d) { writeCase(d, spec, ellipticHull(stations, 10)); };
@@ -62,6 +63,7 @@ TEST(UserMistakes, RunsThatStopOrRecoverSayWhy) {
         {"53 stations", withCase({}, 53), "T01\n", 1, "53 too many stations, Max = 52\n" + kFatal},
         {"ZAXIS 2", withCase({.zaxis = 2}, 31), "T01\n", 1,
          " wrong value for ZAXIS, Y-keel larger than Y-deck\n" + kFatal},
+        {"IWATER 3", withInput(brackish), "T01\n", 1, " specify freshwater or seawater\n" + kFatal},
     };
     for (const auto& r : runs) {
         ScratchDir dir;
@@ -73,7 +75,7 @@ TEST(UserMistakes, RunsThatStopOrRecoverSayWhy) {
             expected.replace(at, 1, dir.path().string());
         EXPECT_EQ(out.status, r.status) << r.what << "\n" << out.console;
         EXPECT_TRUE(has(out.console, expected)) << r.what << "\n" << out.console;
-        EXPECT_EQ(endsWith(out.console, kFatal), r.status == 1) << r.what;
+        EXPECT_EQ(out.console.ends_with(kFatal), r.status == 1) << r.what;
     }
 }
 

@@ -16,10 +16,6 @@ inline void writeCase(const ScratchDir& dir, const CaseSpec& spec = {}, const Hu
 
 inline bool has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
-inline bool endsWith(const std::string& s, const std::string& tail) {
-    return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
-}
-
 inline const std::string kFatal = " fatal error occured, execution terminated\n press Enter to quit\n";
 
 }  // namespace carinex::test

@@ -74,9 +74,12 @@ TEST(FixedFormat, RealFields) {
     }
 }
 
-// T moves to a column (1-based), to the left it overwrites; X moves over what
-// is already there. Unlike gfortran the record keeps a trailing skip or tab.
-TEST(FixedFormat, RecordsWithTabsAndSkips) {
+// Records: T moves to a column (1-based), to the left it overwrites; X moves
+// over what is already there. Unlike gfortran the record keeps a trailing skip
+// or tab. Free format: one blank column first; texts follow each other, a
+// number gets a blank of its own and so does a text after a number. Integers
+// take 11 columns (a longer value widens the item); reals are 1PG25.17E3.
+TEST(FixedFormat, FormattedAndFreeFormatRecords) {
     const std::pair<std::string, std::string_view> cases[] = {
         {FormattedRecord().A("Speed", 10).F(5.25, 8, 3).I(12, 6).G(0.0123, 14, 7).X(1).A("kn").str(),
          "     Speed   5.250    12 0.1230000E-01 kn"},
@@ -84,15 +87,6 @@ TEST(FixedFormat, RecordsWithTabsAndSkips) {
          "Fn           0.3500    1234.6     ***"},
         {FormattedRecord().A("abcdef").T(3).A("Z").T(20).A("Q").str(), "abZdef             Q"},
         {FormattedRecord().A("abcdef").T(3).X(5).A("Z").str(), "abcdef Z"},
-    };
-    for (const auto& [line, expected] : cases) EXPECT_EQ(line, expected);
-}
-
-// One blank column first; texts follow each other, a number gets a blank of
-// its own and so does a text after a number. Integers take 11 columns (a
-// longer value widens the item); reals are 1PG25.17E3.
-TEST(FixedFormat, FreeFormatRecords) {
-    const std::pair<std::string, std::string_view> cases[] = {
         {FreeRecord().str(), " "},
         {FreeRecord().text("abc").text("def").integer(2).integer(3).text("x").text("y").str(),
          " abcdef           2           3 xy"},

@@ -1,12 +1,13 @@
 // The test-point driver and the force balance: substitute values and messages
 // of failed evaluations on the example campaign's final state; solved,
 // accepted and failed points end to end (restarts, messages, exit status, the
-// zero row); start scales, attempt outcomes and the unknown-water error.
+// zero row); start scales and attempt outcomes.
 // (The campaign's printed results are guarded by the whole-run reference.)
 #include "solver/test_point_driver.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <sstream>
 
@@ -34,12 +35,6 @@ void writeExample(const test::ScratchDir& dir, std::initializer_list<std::pair<s
     std::string text;
     for (const auto& l : lines) text += l + "\n";
     dir.write("INPUT/CX_CR3_IN.TXT", text);
-}
-
-int count(const std::string& text, const std::string& what) {
-    int n = 0;
-    for (auto at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
-    return n;
 }
 
 // Failed trial states evaluated on a copy of the example campaign's final state.
@@ -104,7 +99,8 @@ TEST(TestPointDriver, SolvedAcceptedAndNotConvergedPointsEndToEnd) {
     EXPECT_LT(std::stod(c.substr(accepted + acceptedLines.size(), 8)), 0.1) << "both residuals below 0.001";
     const std::string acceptedTail = " %\n solution accepted for FN =   0.40\n";
     EXPECT_EQ(c.substr(acceptedEnd, acceptedTail.size()), acceptedTail);
-    EXPECT_EQ(count(c.substr(acceptedEnd, failed - acceptedEnd), "Neustart"), 4) << c;
+    const auto between = splitLines(c.substr(acceptedEnd, failed - acceptedEnd));
+    EXPECT_EQ(std::count(between.begin(), between.end(), " Neustart"), 4) << c;
     // the residual shown is the last attempt's, too large to accept, then an empty line
     const std::string error = c.substr(failed + failedLines.size(), 10);
     EXPECT_GE(std::stod(error), 0.001) << error;
@@ -132,14 +128,6 @@ TEST(TestPointDriver, AttemptOutcomes) {
         {5, true, 0, 0.005, 0.0, O::NotConverged},
     };
     for (const auto& r : rows) EXPECT_EQ(attemptOutcome(r.k, r.NOCONV, r.IERR, r.RF, r.RM), r.outcome) << r.k;
-}
-
-TEST(TestPointDriver, UnknownWaterIsFatal) {
-    test::ScratchDir dir;
-    writeExample(dir, {{21, "3"}});  // IWATER
-    auto out = test::runIn(dir.path(), "CR3\n");
-    EXPECT_EQ(out.status, 1);
-    EXPECT_NE(out.console.find(" specify freshwater or seawater\n fatal error occured"), std::string::npos);
 }
 
 }  // namespace

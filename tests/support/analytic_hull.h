@@ -19,7 +19,13 @@ struct SectionPoint {
 // section(x, k): point k = 0 (keel, y = 0) .. 150 (top) of the station at x.
 using SectionFormula = std::function<SectionPoint(double x, int k)>;
 
-inline void loadAnalyticOffsets(CaseState& st, int stations, double xAft, double xFwd, const SectionFormula& section) {
+// Loads the hull and prepares it at the given volume, bare hull, SCALE 1.
+inline int prepareAnalyticHull(CaseState& st, RunFiles& io, int stations, double xAft, double xFwd,
+                               const SectionFormula& section, double volume) {
+    st.input.SCALE = 1.0;
+    st.input.XORIG = 0.0;
+    st.input.VOLUME = volume;
+    st.input.KSTYPE = st.input.RSTYPE = 100;
     RawOffsets& r = st.raw;
     r.NST = stations;
     r.NPMAX = kSectionPoints;
@@ -37,16 +43,6 @@ inline void loadAnalyticOffsets(CaseState& st, int stations, double xAft, double
             r.ZOFMAX = std::max(r.ZOFMAX, p.zUp);
         }
     }
-}
-
-// Loads the hull and prepares it at the given volume, bare hull, SCALE 1.
-inline int prepareAnalyticHull(CaseState& st, RunFiles& io, int stations, double xAft, double xFwd,
-                               const SectionFormula& section, double volume) {
-    st.input.SCALE = 1.0;
-    st.input.XORIG = 0.0;
-    st.input.VOLUME = volume;
-    st.input.KSTYPE = st.input.RSTYPE = 100;
-    loadAnalyticOffsets(st, stations, xAft, xFwd, section);
     int IERR = 0;
     HULL1(st, io, IERR);
     return IERR;

@@ -63,7 +63,7 @@ struct VeeHull {
         const double A = h + depth;
         return x0 + (-4.0 * c * k0 + std::sqrt(16.0 * c * c * k0 * k0 + 20.0 * c * k1 * k1 * A)) / (10.0 * c * k1);
     }
-    // 151 points evenly spaced in height, for loadAnalyticOffsets.
+    // 151 points evenly spaced in height, for prepareAnalyticHull.
     SectionFormula formula() const {
         return [*this](double xx, int k) {
             const double zk = keel(xx), z = zk + (sheer - zk) * k / (kSectionPoints - 1);

@@ -53,9 +53,10 @@ TEST(ForceBalance, OnTheExampleCampaign) {
     // immersed; substitute values in balance in moment, none of an earlier state's forces
     st->point.MEXT = 250.0;
     st->point.SINKG = 5.0;
-    st->app.FZK = st->app.RTRIM = 1.0;
+    st->app.FZK = st->app.RTRIM = st->app.YHULL = 1.0;
     balance();
-    EXPECT_EQ((std::array{st->app.FZK, st->app.RTRIM, st->balance.PMOM}), (std::array{0.0, 0.0, 250.0}));
+    EXPECT_EQ((std::array{st->app.FZK, st->app.RTRIM, st->app.YHULL, st->balance.PMOM}),
+              (std::array{0.0, 0.0, 0.0, 250.0}));
     EXPECT_EQ(st->balance.XCB, st->point.XCG);
     EXPECT_DOUBLE_EQ(st->flow.RFRIC, frictionLineSubstitute(*st));
     EXPECT_DOUBLE_EQ(st->trial.VOLCB, st->input.VOLUME * 1e-9) << "the default path keeps its tiny volume";
@@ -63,6 +64,19 @@ TEST(ForceBalance, OnTheExampleCampaign) {
     st->run.DIAG = true;
     balance();
     EXPECT_EQ(console.str(), " FEHLER KRAENG alle Werte = DEFAULT\n Fehler in BILANZ > Fantasiewerte\n");
+    // the drag acts at the towing height: 1 m higher adds the drag along the heeled hull, times
+    // the cosine of the heel, to the pitching moment (no stimulators, whose drag has its own lever)
+    st->point.APPON = false;
+    st->point.SINKG = st->point.TRIMW = 0.0;
+    std::array<double, 2> moment{};
+    for (std::size_t z : {0u, 1u}) {
+        st->input.ZTOW = static_cast<double>(z);
+        balance();
+        moment[z] = st->balance.PMOM;
+    }
+    ASSERT_EQ(st->flow.RSTUD, 0.0);
+    const double drag = st->balance.RRES * st->point.COSLW + st->app.XHULL;
+    EXPECT_NEAR(moment[1] - moment[0], drag * st->point.COSPHI, 1e-9 * drag);
     // two stations at the same x: no area spline, three times the yacht's volume
     console.str("");
     st->point.SINKG = 0.0;
@@ -128,6 +142,14 @@ TEST(TestPointDriver, AttemptOutcomes) {
         {5, true, 0, 0.005, 0.0, O::NotConverged},
     };
     for (const auto& r : rows) EXPECT_EQ(attemptOutcome(r.k, r.NOCONV, r.IERR, r.RF, r.RM), r.outcome) << r.k;
+    // the restarts' start scales alternate in sign and grow with the square of the attempt
+    EXPECT_NEAR(startScales(1, 0.5).SINK0, -0.001, 1e-15);
+    EXPECT_NEAR(startScales(1, 0.5).TRIM0, -0.0002, 1e-15);
+    for (int k = 1; k < 5; ++k) {
+        const double growth = -double((k + 1) * (k + 1)) / (k * k);
+        EXPECT_NEAR(startScales(k + 1, 0.5).SINK0 / startScales(k, 0.5).SINK0, growth, 1e-12) << k;
+        EXPECT_NEAR(startScales(k + 1, 0.5).TRIM0 / startScales(k, 0.5).TRIM0, growth, 1e-12) << k;
+    }
 }
 
 }  // namespace

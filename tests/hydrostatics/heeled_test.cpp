@@ -72,6 +72,7 @@ double exactAftEnd(const Trial& t) {
 // The outputs under test, computed from their definitions; XA the aft end of the waterline.
 struct Expected {
     double VCB1, VCB2, AWL1, AWL2, LWL1, LWL2, CXPHI, CWPPHI, CPPHI, RBTPHI;
+    double CPF, CPA, CW1, CW2, RBL1, RBL2, RTL1, RLV2, CVP1, RAL1, RAL2, RAX1;
     double TFWD, KSLP0, OVHEXP, OVHTC, OVHF, ASYM;
 };
 
@@ -94,6 +95,9 @@ Expected expected(const Trial& t, double XA) {
     }
     const double asym = t.heel == 0 ? 0.0 : (yDeep - t.TRIMW * std::sin(phi) * (XF - xDeep)) / (XF - xDeep);
     return {VCB1, VCB2, AWL1, AWL2, L1, L2, AHS / (BWL * TCB), AWL / (BWL * L), V / (AHS * L), BWL / TCB,
+            VCB1 / (AHS * L1), VCB2 / (AHS * L2), AWL1 / (BWL * L1), AWL2 / (BWL * L2), BWL / L1, BWL / L2,
+            TCB / L1, L2 / std::cbrt(VCB2), VCB1 / (AWL1 * TCB), std::sqrt(AWL1) / L1, std::sqrt(AWL2) / L2,
+            std::sqrt(AHS) / L1,
             KDW(XF - 0.07 * L) / (0.07 * L), (KDW(x1) - KDW(x0)) / (x1 - x0), std::exp(-20 * OVR / L),
             OVR / L * TCLTOH, OVR / L + 1, asym};
 }
@@ -120,7 +124,9 @@ TEST_F(HeeledVeeHull, FormRatiosAndKeelLineFollowTheClippedSections) {
         ROW(VCB1, 1e-3),   ROW(VCB2, 1e-3),   ROW(AWL1, 1e-3),   ROW(AWL2, 1e-3),   ROW(LWL1, 1e-3),
         ROW(LWL2, 1e-3),   ROW(CXPHI, 1e-3),  ROW(CWPPHI, 1e-3), ROW(CPPHI, 1e-3),  ROW(RBTPHI, 1e-3),
         ROW(TFWD, 1e-3),   ROW(KSLP0, 1e-9),  ROW(OVHEXP, 1e-3), ROW(OVHTC, 1e-3),  ROW(OVHF, 1e-5),
-        ROW(ASYM, 1e-9),
+        ROW(ASYM, 1e-9),   ROW(CPF, 1e-3),    ROW(CPA, 1e-3),    ROW(CW1, 1e-3),    ROW(CW2, 1e-3),
+        ROW(RBL1, 1e-3),   ROW(RBL2, 1e-3),   ROW(RTL1, 1e-3),   ROW(RLV2, 1e-3),   ROW(CVP1, 1e-3),
+        ROW(RAL1, 1e-3),   ROW(RAL2, 1e-3),   ROW(RAX1, 1e-3),
     };
 #undef ROW
     for (const Trial trial : {Trial{0.01, 0.002, 0.0}, Trial{0.01, 0.002, 25.0}}) {

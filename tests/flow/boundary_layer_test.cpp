@@ -158,6 +158,16 @@ TEST(Transition, PohlhausenShapeFactorInvertsToItsParameter) {
     }
 }
 
+// The closures' branches meet at their switch points: the two cf0 laws of the turbulent layer at
+// Re_theta = 3255.80664; the laminar shape factor at the Blasius energy shape factor (H12 = 2.59).
+TEST(Closures, BranchesMeetAtTheirSwitchPoints) {
+    EXPECT_NEAR(blayer::turbulentCf0(3255.80664), 0.0031772, 5e-7);
+    EXPECT_NEAR(blayer::turbulentCf0(std::nextafter(3255.80664, 1e9)), 0.0031772, 5e-7);
+    EXPECT_NEAR(blayer::laminarShapeFactor(1.57258 - 1e-9), 2.591, 2e-3);
+    EXPECT_NEAR(blayer::laminarShapeFactor(1.57258), 2.591, 2e-3);
+    EXPECT_DOUBLE_EQ(blayer::laminarShapeFactor(1.51509), 4.02922);
+}
+
 // Beyond H = 3.2 the turbulent closure is held at the top of its range.
 TEST(TurbulentClosure, ShapeFactorBeyondItsRangeIsHeldAtTheTop) {
     const auto at = [](double H) { return blayer::turbulentLayer(0.004, H, 0.01, {2.0, -0.5, 0.3, 0.01}, 1.19e-6, 0.5, 0.1); };

@@ -64,6 +64,7 @@ TEST(UserMistakes, RunsThatStopOrRecoverSayWhy) {
         {"ZAXIS 2", withCase({.zaxis = 2}, 31), "T01\n", 1,
          " wrong value for ZAXIS, Y-keel larger than Y-deck\n" + kFatal},
         {"IWATER 3", withInput(brackish), "T01\n", 1, " specify freshwater or seawater\n" + kFatal},
+        {"end of input instead of a case code", [](const ScratchDir&) {}, "", 1, kFatal},
     };
     for (const auto& r : runs) {
         ScratchDir dir;

@@ -87,6 +87,7 @@ TEST(CaseReader, UserMistakesAreNamedWithFileAndLine) {
         std::string console;
     } cases[] = {
         {{.ntest = 251}, "", "", 1, "Maximum of 250 testpoints allowed"},
+        {{.ntest = 250}, "", "", 0, ""},
         {{.zaxis = 3}, "", "", 1, "only \"1\" or \"2\" allowed for ZAXIS"},
         {{}, "NTEST\n1\n", "NTEST\n1.0\n", 1, "line 54: '1.0' is not a whole number"},
         {{}, "1.01 0 15", "1.01 x 15", 1, "line 61: 'x' is not a number"},

@@ -48,6 +48,7 @@ int solve(CaseState& st) {
     int IERR = -1;
     double CS = 0;
     KLLINE(st, console, kPi, 0.0, IERR, 0.0, CS);
+    EXPECT_DOUBLE_EQ(CS, 1.0);
     EXPECT_EQ(console.str(), "");
     return IERR;
 }
@@ -82,6 +83,20 @@ TEST(KeelLiftingLine, HullUpwashAtTheRoot) {
     auto circle = ellipticKeel(1.5, 0.4, 0.4);
     ASSERT_EQ(solve(*circle), 0);
     EXPECT_TRUE(circle->app.UPWK(1) > 1.8 && circle->app.UPWK(1) < 2.0) << circle->app.UPWK(1);
+}
+
+// The keel with its image in the hull is a wing of twice its span: KARF = 2 on span s gives the
+// lift of KARF = 1 on span 2s, clearly more than the keel alone.
+TEST(KeelLiftingLine, HullImageDoublesTheAspectRatio) {
+    auto mirrored = ellipticKeel(2.0);
+    auto doubled = ellipticKeel(4.0);
+    auto single = ellipticKeel(2.0);
+    doubled->app.KARF = single->app.KARF = 1.0;
+    for (CaseState* k : {mirrored.get(), doubled.get(), single.get()}) ASSERT_EQ(solve(*k), 0);
+    for (int i = 1; i <= 8; ++i) {
+        EXPECT_NEAR(mirrored->app.CLAK(i), doubled->app.CLAK(i), 2e-3 * doubled->app.CLAK(i)) << i;
+        EXPECT_GT(mirrored->app.CLAK(i), 1.2 * single->app.CLAK(i)) << i;
+    }
 }
 
 // A matrix with a zero row is refused before any column is eliminated; one
@@ -143,10 +158,10 @@ std::unique_ptr<CaseState> yacht(double leeway, double heel) {
     return st;
 }
 
-void forces(CaseState& st) {
+void forces(CaseState& st, double DELK = 0.0) {
     test::heel::Bench b;  // its console only
     double TLIFT = 0.5;
-    APPFRC(st, b.io, 1.05, 0.0, 0.0, TLIFT, 0.0);
+    APPFRC(st, b.io, 1.05, DELK, 0.0, TLIFT, 0.0);
     EXPECT_EQ(b.console.str(), "");
 }
 
@@ -199,6 +214,27 @@ TEST(AppendageForces, JoinedRudderIsContinuousThroughTheEqualHalfBreadth) {
     const double at = rudderSide(RGAP);
     EXPECT_NEAR(at, rudderSide(RGAP * (1 + 1e-6)), 1e-4 * std::fabs(at));
     rudderSide(0.0);
+}
+
+// Upright, the yacht is symmetric: side forces change sign with leeway, drags and moments do not.
+TEST(AppendageForces, UprightForcesAreAntisymmetricInLeeway) {
+    for (double leeway : {0.02, 0.05, 0.09}) {
+        auto port = yacht(leeway, 0.0), starboard = yacht(-leeway, 0.0);
+        forces(*port, 0.01);
+        forces(*starboard, 0.01);
+        const AppendageResults &a = port->app, &b = starboard->app;
+        EXPECT_GT(a.FYK, 0.0) << leeway;
+        EXPECT_NEAR(a.FYK, -b.FYK, 1e-9 * a.FYK) << leeway;
+        EXPECT_NEAR(a.FYR, -b.FYR, 1e-9 * std::fabs(a.FYR)) << leeway;
+        EXPECT_NEAR(a.YHULL, -b.YHULL, 1e-9 * std::fabs(a.YHULL)) << leeway;
+        EXPECT_NEAR(a.FXK, b.FXK, 1e-9 * a.FXK) << leeway;
+        EXPECT_NEAR(a.FXR, b.FXR, 1e-9 * a.FXR) << leeway;
+        EXPECT_NEAR(a.RHULL, b.RHULL, 1e-9 * a.RHULL) << leeway;
+        EXPECT_NEAR(a.MYK, b.MYK, 1e-9 * std::fabs(a.MYK)) << leeway;
+        EXPECT_GT(a.FXK, 0.0);
+        EXPECT_GT(a.FXR, 0.0);
+        EXPECT_GT(a.FYR, 0.0);
+    }
 }
 
 // Near and far downwash of keel and hull are blended over 0.9 < DV/LKR < 1.1,

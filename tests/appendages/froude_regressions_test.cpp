@@ -8,7 +8,10 @@
 #include <array>
 #include <cmath>
 #include <filesystem>
+#include <set>
 #include <sstream>
+#include <utility>
+#include <vector>
 
 #include "appendages/regression_parameters.h"
 #include "appendages/regression_station.h"
@@ -40,6 +43,73 @@ std::unique_ptr<CaseState> yacht() {
     return s;
 }
 
+// Named slots hold their quantity (never 0), all others are 0, and every slot a station reads is
+// named, except the one nothing sets.
+template <int N>
+void expectSlots(const OneBased<double, N>& P, const std::vector<std::pair<int, double>>& named,
+                 const StationTable& table, int unset) {
+    std::set<int> names;
+    for (const auto& [slot, value] : named) {
+        names.insert(slot);
+        EXPECT_NE(value, 0.0) << slot;
+        EXPECT_DOUBLE_EQ(P(slot), value) << "slot " << slot;
+    }
+    for (int slot = 1; slot <= N; ++slot) EXPECT_TRUE(names.count(slot) || P(slot) == 0.0) << slot;
+    for (int k = 1; k <= kStations; ++k)
+        for (int slot : table(k).index) EXPECT_TRUE(slot == 0 || slot == unset || names.count(slot)) << slot;
+}
+
+TEST(RegressionParameters, EverySlotHoldsTheQuantityItNames) {
+    auto st = yacht();
+    const TrialHydrostatics& t = st->trial;
+    const FlowResults& f = st->flow;
+    const double L = t.LWLPHI, TFLOW = 0.0042, Q36 = f.KVEFF / (t.VOLFNZ / L);
+    TrimParameters P;
+    P.fill(-7.0);
+    fillTrimParameters(*st, P);
+    expectSlots(P,
+                {{2, t.RBL1}, {3, t.RTL1}, {4, t.RAL1}, {6, t.CW1}, {7, t.CVP1}, {8, t.RAX1}, {9, f.WENTER},
+                 {10, f.UMIN * f.UMIN}, {11, f.BFLARE}, {12, t.CPA}, {15, t.RAL2}, {16, t.RLV2}, {17, t.CW2},
+                 {20, t.TCLTOH}, {22, f.BRUN}, {25, t.RBTPHI}, {26, t.LCFPHI - 0.5}, {30, f.UMAX * f.UMAX},
+                 {31, std::pow(t.VCB1, 2.0 / 3) / t.AWL1}, {32, std::pow(t.VCB2, 2.0 / 3) / t.AWL2},
+                 {33, t.KSLP0}, {34, t.OVHTC}, {35, f.ATRANS}, {36, t.TFWD}, {37, t.VOLFNZ / L / t.AWLPHI},
+                 {38, t.OVHEXP}, {39, t.OVHF / 0.01}, {41, st->point.LEEWAY},
+                 {42, std::pow(t.DRFPHI / t.RBL1, 2)}, {43, std::sqrt(f.KVEFF * L / t.VOLFNZ)}, {44, t.OVHF}},
+                kTRIMRGStations, 40);
+    ResiduaryParameters Q;
+    Q.fill(-7.0);
+    fillResiduaryParameters(*st, TFLOW, Q);
+    expectSlots(Q,
+                {{1, t.VOLCB / (t.AHSPHI * L)}, {2, t.BWLPHI / L}, {3, t.TCBPHI / L},
+                 {4, std::sqrt(t.AWLPHI) / L}, {5, L / std::cbrt(t.VOLCB)}, {6, t.AWLPHI / (t.BWLPHI * L)},
+                 {7, t.VOLCB / (t.AWLPHI * t.TCBPHI)}, {8, std::sqrt(t.AHSPHI) / L}, {9, f.WENTER},
+                 {10, f.UMIN * f.UMIN}, {11, f.BFLARE}, {12, t.TCLTOH}, {13, f.BTRQ}, {15, t.CXPHI},
+                 {16, f.BDYN * f.BDYN}, {17, t.RBTPHI}, {18, t.LCFPHI - 0.5}, {19, t.LCBPHI - 0.5},
+                 {20, f.U25 * f.U25}, {22, f.UMAX * f.UMAX}, {23, std::pow(t.VOLCB, 2.0 / 3) / t.AWLPHI},
+                 {24, t.KSLP0}, {26, t.TFWD}, {27, f.ATRANS}, {28, t.OVRHNG / L * t.TCLTOH},
+                 {29, (t.OVRHNG / L + 1) / 0.01}, {30, f.WPAR}, {31, f.ZFLARE},
+                 {32, std::exp(-20 * t.OVRHNG / L)}, {33, TFLOW}, {35, std::pow(t.DRFPHI / t.RBL1, 2)},
+                 {36, Q36}, {37, t.RKCL * Q36}},
+                kRESIRGStations, 0);
+    // station entries: Froude number, volume scale S(k), and the overhang factor of Q37 above k = 12
+    const double byEffective = t.VOLFNZ / L, byWaterplane = t.AWLPHI / Q(5), byVolume = t.VOLCB / L;
+    const std::vector<std::pair<int, double>> entries{{5, byEffective}, {6, byWaterplane}, {9, byEffective},
+                                                      {10, byVolume},    {12, byVolume},     {13, byVolume}};
+    for (auto [k, S] : entries) {
+        const double FN = 0.05 * (k + 1), overhang = t.OVRHNG / L + 1;
+        refillTrimStation(*st, k, P);
+        refillResiduaryStation(*st, k, Q);
+        EXPECT_DOUBLE_EQ(P(39), t.OVHF / (FN * FN)) << k;
+        EXPECT_DOUBLE_EQ(Q(29), overhang / (FN * FN)) << k;
+        EXPECT_DOUBLE_EQ(Q(36), f.KVEFF / S) << k;
+        EXPECT_DOUBLE_EQ(Q(37), t.RKCL * f.KVEFF / S / (k > 12 ? overhang : 1.0)) << k;
+    }
+    st->point.APPON = false;  // a bare hull must not read the keel volume a previous point left
+    fillTrimParameters(*st, P);
+    fillResiduaryParameters(*st, TFLOW, Q);
+    EXPECT_EQ(P(43) + Q(36) + Q(37), 0.0);
+}
+
 // Station values: V of the trim model, R of the residuary model (per QDYN).
 struct Stations {
     std::array<double, kStations + 1> V{}, R{};
@@ -65,6 +135,20 @@ double residuary(const CaseState& st, double FN) {
     double RR = 0.0;
     RESIRG(st, FN, 0.0, RR);
     return RR / st.point.QDYN;
+}
+
+// Station k sits at FN = 0.05 (k + 1): there the interpolation returns the station value itself.
+// 0.15 / 0.05 rounds to just below 3, so FN 0.15 falls in the first interval and takes stations 1 to 4.
+TEST(FroudeRegressions, StationValuesNegativeStationsAndTheInterval) {
+    auto st = yacht();
+    const Stations s(*st);
+    ASSERT_FALSE(wildLastStation(s.V[14], s.V[15]) || wildLastStation(s.R[14], s.R[15]));
+    for (std::size_t k = 1; k <= kStations; ++k) {
+        EXPECT_NEAR(trim(*st, 0.05 * double(k + 1)), s.V[k], 1e-12) << k;
+        EXPECT_NEAR(residuary(*st, 0.05 * double(k + 1)), s.R[k], 1e-12) << k;
+    }
+    EXPECT_NEAR(trim(*st, 0.15), s.V[2], 1e-15) << "0.15 truncates to stations 1 to 4 at x = 2";
+    EXPECT_NEAR(residuary(*st, 0.15), s.R[2], 1e-15);
 }
 
 // Below the whole runs' Froude numbers a negative first station counts as 0;

@@ -11,7 +11,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <initializer_list>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -128,6 +130,66 @@ TEST(SectionData, LiftSlopeAndMaximumLift) {
     for (int k = 0; k < 5; ++k) EXPECT_NEAR(sectionMaxLift(t[k] * (1 + 1e-12)), 0.95 * y[k], 1e-9) << t[k];
     EXPECT_EQ(sectionMaxLift(0.01), 0.76);
     EXPECT_NEAR(sectionMaxLift(0.3), 0.95 * (2.09 - 1.0), 1e-15);
+}
+
+double liftFactor00(Set s, double RE, double a, double A0 = 1.0) {
+    return SLIF00(A0, RE, s == Set::Stimulated ? 1e6 : 0.0, 30000.0, a, s == Set::FullScale);
+}
+
+double poly(std::initializer_list<double> highestFirst, double u) {
+    double s = 0.0;
+    for (double c : highestFirst) s = s * u + c;
+    return s;
+}
+
+// At a station the stored, rounded logarithms leave an interpolation weight of order 1e-8 towards
+// the next station.
+constexpr double kAtStation = 1e-8;
+
+// The printed reference polynomials of the lift factor, held beyond their angle ranges.
+TEST(SectionData, ReferenceLiftRowsOfThe00Series) {
+    for (double a : {0.0, 0.03, 0.069813, 0.1, 0.16, 0.25}) {
+        const double ac = std::min(a, 0.16);
+        const double stim = poly({13.76472, -6.588665, 0.2837915, 0.005749779}, ac);
+        EXPECT_NEAR(liftFactor00(Set::Stimulated, 2e5, a), 1 + stim, kAtStation) << a;
+        EXPECT_NEAR(liftFactor00(Set::Stimulated, 9e4, a, 2.0), (1 + stim) / 2, 1e-12) << "held below, / A0";
+        const double af = std::min(a, 0.18);
+        const double full = poly({-0.76364804, 0.039381501, 0.058741237}, af);
+        EXPECT_NEAR(liftFactor00(Set::FullScale, 7e7, a), 1 + full, 1e-12) << a;
+        EXPECT_NEAR(liftFactor00(Set::FullScale, 2e8, a), 1 + full, 1e-12) << a;
+        if (a == 0.0) continue;
+        const double lam = ac <= 0.069813 ? poly({-4.34572, -0.0829145, -0.0181493}, ac)
+                                          : poly({-310.877, 125.078, -18.4698, 1.09284}, ac) - 0.0245906 / ac;
+        EXPECT_NEAR(liftFactor00(Set::Laminar, 1e5, a), 1 + lam, kAtStation) << a;
+        EXPECT_NEAR(liftFactor00(Set::Laminar, 5e4, a), 1 + lam, 1e-12) << a;
+    }
+    EXPECT_TRUE(std::isfinite(liftFactor00(Set::Laminar, 1e5, 0.0))) << "no c/a term at zero angle";
+}
+
+// The printed drag polynomials: in CL^2 at both full-scale Reynolds ends, in log10 Re at zero lift.
+TEST(SectionData, ReferenceDragRowsOfThe00Series) {
+    for (double c : {0.05, 0.3, 0.7, 1.0}) {
+        const double lo = poly({-0.0023167966, 0.013653538, -0.0087750867, 0.0150011, 0.011976202}, c);
+        const double hi = poly({7.1732503e-05, -0.00015018329, 0.00030364373, 0.0015125276, 0.0053599205}, c);
+        EXPECT_NEAR(drag(0, Set::FullScale, 1.2e5, c, 0.12, 6), lo, kAtStation);
+        EXPECT_NEAR(drag(0, Set::FullScale, 8e4, c, 0.12, 6), lo, 1e-14);
+        for (double RE : {7e7, 1e8}) EXPECT_NEAR(drag(0, Set::FullScale, RE, c, 0.12, 6), hi, 1e-14);
+    }
+    for (double x : {5.2, 6.0, 7.5}) {
+        const double zero =
+            poly({-0.00013505046, 0.0047220666, -0.065941705, 0.45977114, -1.602072, 2.2422739}, x);
+        EXPECT_NEAR(drag(0, Set::FullScale, std::pow(10.0, x), 0.0, 0.12, 0), zero, 1e-12) << x;
+        const double xt = std::min(x, 7.0);  // the tank data end at 1e7
+        const double stim = poly({-0.0002889863, 0.007256361, -0.06084292, 0.1759957}, xt);
+        EXPECT_NEAR(drag(0, Set::Stimulated, std::pow(10.0, x), 0.0, 0.12, 0), stim, 1e-12) << x;
+    }
+    const double lam = poly({0.00588354, -0.0699301, 0.218632}, 5.3);
+    EXPECT_NEAR(drag(0, Set::Laminar, std::pow(10.0, 5.3), 0.0, 0.12, 0), lam, 1e-12);
+    // the tank curves of the 00-series are factors on the zero-lift drag
+    const double k =
+        drag(0, Set::Stimulated, 4e5, 0.4, 0.12, 5) / drag(0, Set::Stimulated, 4e5, 0.0, 0.12, 5);
+    EXPECT_GT(k, 1.0);
+    EXPECT_LT(k, 1.6);
 }
 
 const std::string kRestriction15 =

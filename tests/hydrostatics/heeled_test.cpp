@@ -164,6 +164,51 @@ TEST_F(HeeledVeeHull, FormRatiosAndKeelLineFollowTheClippedSections) {
     }
 }
 
+// Where the surface z = ZW - m*y leaves one side of a section going up from the keel (m = s on the
+// low side, -s on the high side): the first point above it, interpolated on the segment below; a
+// side wholly under the surface gives its top point.
+double leavingY(const Section& YS, const Section& ZS, double ZW, double m) {
+    auto below = [&](std::size_t k) { return ZS[k] - (ZW - m * YS[k]); };
+    for (std::size_t k = 1; k <= kTop; ++k) {
+        if (below(k) <= 0.0) {
+            const double f = below(k - 1) / (below(k - 1) - below(k));
+            return YS[k - 1] + f * (YS[k] - YS[k - 1]);
+        }
+    }
+    return YS[kTop];
+}
+
+// The drift of the waterline's centre at the largest section comes from the hull's crossings with
+// the surface, also where the low deck edge is under water: the deck crossing is not one of them.
+// Sunk below the deck, the crossings are the top points on both sides and the centre lies on the
+// centre plane, leaving only the sideways shift of the trimmed, heeled centre plane.
+TEST_F(HeeledVeeHull, DriftFollowsTheHullCrossingsOfTheLargestSection) {
+    for (const Trial trial : {Trial{0.01, 0.0, 25.0}, Trial{0.01, 0.0, 30.0}, Trial{0.01, 0.0, 35.0},
+                              Trial{0.01, 0.0, 40.0}, Trial{0.01, 0.002, 35.0}, Trial{0.01, 0.002, -35.0},
+                              Trial{-1.5, 0.003, 10.0}}) {
+        SCOPED_TRACE("SINKG " + std::to_string(trial.SINKG) + " heel " + std::to_string(trial.heel));
+        setTrial(*b.st, trial.SINKG, trial.TRIMW, trial.heel);
+        ASSERT_EQ(kraeng(b, kLast), 0);
+        const TrialHydrostatics& t = b.st->trial;
+        const TestPoint& p = b.st->point;
+        const Section& YS = b.st->hull.YS[ix(t.IAMAX)];
+        const Section& ZS = b.st->hull.ZS[ix(t.IAMAX)];
+        const double ZW = p.SINKG - p.TRIMW * b.st->hull.XST[ix(t.IAMAX)] / p.COSPHI;  // on the centre plane
+        const double s = std::fabs(p.TANPHI);
+        const double side = trial.heel < 0 ? -1.0 : 1.0;
+        const double centre = side * (leavingY(YS, ZS, ZW, s) - leavingY(YS, ZS, ZW, -s)) / 2.0;
+        const double fore = t.XFPHI - t.XMREF;
+        EXPECT_NEAR(t.DRFPHI, (centre / p.COSPHI - p.TRIMW * p.SINPHI * fore) / fore, 1e-12);
+        if (trial.SINKG < 0) {
+            EXPECT_NEAR(centre, 0.0, 1e-15) << "submerged: both top points";
+            EXPECT_NEAR(t.DRFPHI, -p.TRIMW * p.SINPHI, 1e-15);
+        } else {
+            const Cut c = clipSection(YS, ZS, ZW, s);
+            EXPECT_TRUE(c.z2 == ZS[kTop] && c.y2 < YS[kTop]) << "the low deck edge is under water";
+        }
+    }
+}
+
 // A trim so steep that the wetted run does not reach slot 20 takes the default path, noted
 // only under DIAG.
 TEST_F(HeeledVeeHull, TrimThatMissesSlot20TakesTheDefaultPath) {

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <sstream>
@@ -191,6 +192,56 @@ TEST(AppendageForces, StalledKeelIsAFlatPlate) {
     for (int i = 1; i <= 8; ++i) chordSum += st->input.KCHORD(i) * st->run.STRW(i);
     const double normal = st->app.FYK + st->point.SINLW * st->app.FXK;  // about the course, upright
     EXPECT_NEAR(normal / (st->point.QDYN * 1.5 * 0.0627 * kPi * chordSum * 2.3 * leeway), 1.0, 0.1);
+}
+
+// A tip thicker than the strips above it shifts the spanwise load outward:
+// the tip factors move from the elliptic values towards 1.
+TEST(AppendageForces, ThickTipRaisesTheTipLoad) {
+    auto plain = yacht(0.05, 0.0), bulb = yacht(0.05, 0.0);
+    bulb->input.KTHICK(8) = 0.6;
+    forces(*plain);
+    forces(*bulb);
+    const KeelTables& k = plain->run.keel;
+    for (int i = 1; i <= 8; ++i) {
+        const double lo = std::min(k.TIPTAB(1, i), k.TIPTAB(5, i));
+        const double hi = std::max(k.TIPTAB(1, i), k.TIPTAB(5, i));
+        EXPECT_GE(plain->app.TAPK(i), lo - 0.05) << i;
+        EXPECT_LE(plain->app.TAPK(i), hi + 0.05) << i;
+    }
+    EXPECT_GT(bulb->app.TAPK(8), plain->app.TAPK(8));
+    EXPECT_LT(bulb->app.TAPK(1), plain->app.TAPK(1));
+}
+
+// From 0.35 rad of heel the hull takes the carried-over keel lift and its
+// own lift fully along its axis, below that half: the hull force jumps there.
+TEST(AppendageForces, CarryOverShareSwitchesAtTheHeelLimit) {
+    auto hullForce = [](double heel) {
+        auto st = yacht(0.05, heel);
+        forces(*st);
+        EXPECT_GT(st->app.CLROOT, 0.0);
+        return st->app.XHULL;
+    };
+    const double below = hullForce(0.35 - 1e-9), below2 = hullForce(0.35 - 2e-9);
+    const double at = hullForce(0.35), above = hullForce(0.35 + 1e-9);
+    EXPECT_GT(std::fabs(at - below), 1.0) << "newtons";
+    EXPECT_LT(std::fabs(below - below2), 1e-4);
+    EXPECT_LT(std::fabs(above - at), 1e-4);
+}
+
+// An emerged rudder (no chord at the waterline) carries no force, not even
+// the vertical force of an earlier trial state.
+TEST(AppendageForces, RudderWithoutChordCarriesNothing) {
+    auto st = yacht(0.05, 0.3);
+    forces(*st);
+    EXPECT_NE(st->app.FZR, 0.0);
+    st->point.RCWL = 0.0;
+    forces(*st);
+    EXPECT_EQ(st->app.FXR, 0.0);
+    EXPECT_EQ(st->app.FYR, 0.0);
+    EXPECT_EQ(st->app.FZR, 0.0);
+    EXPECT_EQ(st->app.MYR, 0.0);
+    EXPECT_TRUE(std::isfinite(st->app.YHULL) && std::isfinite(st->app.RHULL));
+    EXPECT_GT(st->app.FYK, 0.0);
 }
 
 // A rudder joined to the hull over RIMMC: its inflow is continuous where the

@@ -19,6 +19,34 @@ namespace {
 
 using Values = std::vector<double>;
 
+// Natural cubic spline: the moments M solve h(i-1)*M(i-1) + 2*(h(i-1) + h(i))*M(i) + h(i)*M(i+1)
+// = 6*(slope difference) with M = 0 at both ends, by elimination down the tridiagonal rows.
+Values naturalMoments(const Values& x, const Values& y) {
+    const std::size_t n = x.size();
+    Values m(n, 0.0), diag(n, 1.0), rhs(n, 0.0);
+    for (std::size_t i = 1; i + 1 < n; ++i) {
+        const double hl = x[i] - x[i - 1], hr = x[i + 1] - x[i];
+        diag[i] = 2.0 * (hl + hr);
+        rhs[i] = 6.0 * ((y[i + 1] - y[i]) / hr - (y[i] - y[i - 1]) / hl);
+        if (i > 1) {
+            const double w = hl / diag[i - 1];
+            diag[i] -= w * hl;  // the row above has h(i-1) right of its diagonal
+            rhs[i] -= w * rhs[i - 1];
+        }
+    }
+    for (std::size_t i = n - 2; i >= 1; --i) m[i] = (rhs[i] - (x[i + 1] - x[i]) * m[i + 1]) / diag[i];
+    return m;
+}
+
+// Natural cubic spline value; beyond the ends the end interval's cubic is continued.
+double naturalValue(const Values& x, const Values& y, const Values& m, double xv) {
+    std::size_t lo = 0;
+    while (lo + 2 < x.size() && xv >= x[lo + 1]) ++lo;
+    const double h = x[lo + 1] - x[lo], a = (x[lo + 1] - xv) / h, b = 1.0 - a;
+    return a * y[lo] + b * y[lo + 1] + ((a * a * a - a) * m[lo] + (b * b * b - b) * m[lo + 1]) * h * h / 6.0;
+}
+
+
 struct Fit {
     Values x, y, coef, p;
     int ierr = -1;
@@ -62,6 +90,34 @@ const Values kUneven{0.0, 0.7, 1.5, 2.0, 3.1, 4.0, 5.2};
 // Monotone data with small consistent bends on both sides of a big step.
 const Values kStepX{0, 1, 2, 3, 4, 5, 6, 7};
 const Values kStepY{0.0, 0.01, 0.03, 0.06, 1.0, 1.94, 1.97, 1.99};
+
+// A parabola bends one way throughout; exactly straight runs between corners have zero data
+// bends, and a zero product passes the shape test although the cubic swings across them; two
+// points make a straight line. All keep P = 0: the fit is the natural cubic spline, with
+// coefficients C = M(i)*h^2/6, D = M(i+1)*h^2/6.
+TEST(RatSplineFit, DataWithoutOpposingBendsGiveTheNaturalCubicSpline) {
+    Values parabola;
+    for (double xi : kUneven) parabola.push_back(xi * xi);
+    const std::pair<Values, Values> data[] = {
+        {kUneven, parabola}, {kStepX, {0, 0, 0, 0, 1, 1, 1, 1}}, {{1.0, 3.0}, {2.0, 5.0}}};
+    for (const auto& [x, y] : data) {
+        const Fit f = fitted(x, y);
+        ASSERT_EQ(f.ierr, 0);
+        for (double p : f.p) EXPECT_EQ(p, 0.0);
+        const Values m = naturalMoments(x, y);
+        for (std::size_t i = 0; i + 1 < x.size(); ++i) {
+            const double h = x[i + 1] - x[i], C = m[i] * h * h / 6.0, D = m[i + 1] * h * h / 6.0;
+            EXPECT_NEAR(f.coef[4 * i + 0], y[i] - C, 1e-12) << "A of interval " << i + 1;
+            EXPECT_NEAR(f.coef[4 * i + 1], y[i + 1] - D, 1e-12) << "B of interval " << i + 1;
+            EXPECT_NEAR(f.coef[4 * i + 2], C, 1e-12) << "C of interval " << i + 1;
+            EXPECT_NEAR(f.coef[4 * i + 3], D, 1e-12) << "D of interval " << i + 1;
+        }
+        for (double xv = x.front() - 1.0; xv <= x.back() + 1.0; xv += 0.0625) {
+            EXPECT_NEAR(value(f, xv).s, naturalValue(x, y, m, xv), 1e-11) << "x = " << xv;
+        }
+    }
+}
+
 
 // Where the natural spline through the step bends against the data, the fit raises P on the
 // intervals next to those points until the curve stays within the data range of each interval and
@@ -144,7 +200,6 @@ TEST(RatSplineFit, UnusableAbscissaeLeaveTheTablesUntouched) {
     }
 }
 
-// ---------------------------------------------------------------------------------------------
 // Integral and extremum
 
 const double kEps = std::ldexp(1.0, -50);

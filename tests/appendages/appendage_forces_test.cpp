@@ -123,6 +123,27 @@ TEST(LuSolver, SingularMatrices) {
     }
 }
 
+// A system that needs interchanges (a zero first pivot), with exact solutions and determinant -1.
+TEST(LuSolver, KnownSystemWithPivoting) {
+    const std::array<double, 9> A = {0, 1, 4, 2, 1, 1, 1, 1, 3};  // by columns: rows 0 2 1, 1 1 1, 4 1 3
+    for (const std::array<double, 3> x : {std::array<double, 3>{1, 2, 3}, {0, 0, 1}, {0, 1, 0}, {-2, 0.5, 0}}) {
+        std::array<double, 9> LU = A;
+        std::array<int, 3> INDX{};
+        double D = 0;
+        int IERR = -1;
+        std::ostringstream console;
+        LUDCMP(console, 3, 3, LU, INDX, D, IERR);
+        ASSERT_EQ(IERR, 0);
+        EXPECT_NE(INDX[0], 1) << "the zero pivot is swapped away";
+        EXPECT_NEAR(D * LU[0] * LU[4] * LU[8], -1.0, 1e-14) << "the determinant";
+        std::array<double, 3> b{};
+        for (std::size_t i = 0; i < 3; ++i)
+            for (std::size_t j = 0; j < 3; ++j) b[i] += A[3 * j + i] * x[j];
+        LUBKSB(3, 3, LU, b, INDX);
+        for (std::size_t i = 0; i < 3; ++i) EXPECT_NEAR(b[i], x[i], 1e-14) << i;
+    }
+}
+
 // A fin keel and spade rudder under a hull at 3 m/s, set by hand: the
 // trial-state inputs of the appendage forces without the hull models.
 std::unique_ptr<CaseState> yacht(double leeway, double heel) {

@@ -19,7 +19,7 @@
 #include "appendages/keel_lifting_line.h"
 #include "appendages/keel_tables.h"
 #include "appendages/lu_solver.h"
-#include "hydrostatics/heeled_support.h"
+#include "support/heeled_support.h"
 
 namespace carinex {
 namespace {

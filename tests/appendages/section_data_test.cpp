@@ -18,7 +18,7 @@
 #include <sstream>
 #include <string>
 
-#include "hydrostatics/heeled_support.h"
+#include "support/heeled_support.h"
 
 namespace carinex {
 namespace {

@@ -12,7 +12,7 @@
 #include "flow/effective_volume.h"
 #include "flow/level_cut.h"
 #include "flow/transom_rudder.h"
-#include "hydrostatics/heeled_support.h"
+#include "support/heeled_support.h"
 
 namespace carinex {
 namespace {

@@ -15,7 +15,7 @@
 #include "flow/potential_flow_steps.h"
 #include "flow/streamline_length.h"
 #include "flow/wave_profile.h"
-#include "hydrostatics/heeled_support.h"
+#include "support/heeled_support.h"
 
 namespace carinex {
 namespace {

@@ -18,7 +18,7 @@
 #include <vector>
 
 #include "geometry/design_waterline.h"
-#include "hydrostatics/heeled_support.h"
+#include "support/heeled_support.h"
 #include "platform/files.h"
 #include "support/vee_hull.h"
 

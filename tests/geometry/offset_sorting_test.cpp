@@ -7,7 +7,7 @@
 
 #include <tuple>
 
-#include "hydrostatics/heeled_support.h"
+#include "support/heeled_support.h"
 
 namespace carinex {
 namespace {

@@ -8,7 +8,7 @@
 
 #include <cmath>
 
-#include "hydrostatics/heeled_support.h"
+#include "support/heeled_support.h"
 
 namespace carinex {
 namespace {

@@ -13,7 +13,7 @@
 
 #include <string>
 
-#include "hydrostatics/heeled_support.h"
+#include "support/heeled_support.h"
 #include "platform/fixed_format.h"
 
 namespace carinex {

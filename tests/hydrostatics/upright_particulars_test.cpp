@@ -14,7 +14,7 @@
 
 #include "appendages/keel_tables.h"
 #include "hydrostatics/appendages_at_rest.h"
-#include "hydrostatics/heeled_support.h"
+#include "support/heeled_support.h"
 #include "hydrostatics/upright_particulars.h"
 #include "support/vee_hull.h"
 

@@ -2,61 +2,26 @@
 // the natural onset of transition have closed forms; the intermittency of the transition zone; the
 // stimulator, the transom's base drag, the separated stern, and the failures that leave
 // the results alone.
-#include "flow/boundary_layer.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <functional>
-#include <sstream>
 
 #include "flow/boundary_layer_steps.h"
-#include "geometry/rational_spline.h"
 #include "support/flat_plate.h"
 
 namespace carinex {
 namespace {
 
-struct MarchResult { int IERR = 0; double RFRIC = 0, FFORM = 1, CF = 0; };
-
-// A flat plate, its case state and one march of BLAYER over it.
-struct Plate {
-    test::FlatPlate p;
-    std::unique_ptr<CaseState> st;
-    explicit Plate(double Re = 1e7, double girth = 2.0) : p{.Re = Re, .girth = girth}, st(test::flatPlateState(p)) {}
-
-    MarchResult march(double FFORM = 1.0, double VBOOT = -1.0, double RFRIC = 0.0) {
-        std::istringstream keyboard;
-        std::ostringstream console;
-        RunFiles io(keyboard, console, ".");
-        MarchResult r{0, RFRIC, FFORM, 0};
-        const double V = VBOOT < 0.0 ? st->point.VBOOT : VBOOT;
-        BLAYER(*st, io, r.RFRIC, V, r.FFORM, 0.0075 * p.length, p.slots - 1, st->flow.NSR, r.IERR);
-        r.CF = r.RFRIC / (st->point.QDYN * p.girth * p.length);
-        return r;
-    }
-    void trippedAtTheBow() {
-        st->input.HSTUD = 0.001;
-        st->flow.XTRANS = 0.0;
-    }
-    // The edge velocity as a function of the fraction of the length from the stern.
-    void edgeVelocity(const std::function<double(double)>& v) {
-        FlowResults& f = st->flow;
-        for (std::size_t i = 0; i <= kBodyPoints; ++i) f.VSURF[i] = v(f.SELLI[i] / p.length);
-        int IERR = 0;
-        RATSPL(kBodyPoints + 1, f.SELLI, f.VSURF, f.VSCOEF, f.VSP, IERR);
-        ASSERT_EQ(IERR, 0);
-    }
-    double behindBow() const { return st->hull.XFKEEL - st->flow.XTR; }
-};
+using test::FlatPlate;
+using test::MarchResult;
 
 TEST(FlatPlate, LaminarLayerFollowsBlasius) {
-    Plate a(1e6);
+    FlatPlate a(1e6);
     const MarchResult r = a.march();
     ASSERT_EQ(r.IERR, 0);
     EXPECT_DOUBLE_EQ(a.st->flow.XTR, a.st->flow.XADYN) << "laminar to the aft end";
-    for (std::size_t K = 0; K + 1 < std::size_t(a.p.slots); ++K) {
-        const double s = a.st->flow.SLEN[K], theta = 0.664 * s / std::sqrt(a.p.speed() * s / a.p.VISC);
+    for (std::size_t K = 0; K < FlatPlate::last; ++K) {
+        const double s = a.st->flow.SLEN[K], theta = 0.664 * s / std::sqrt(a.speed() * s / a.VISC);
         if (s <= a.st->flow.SSTART) continue;  // ahead of the start: holds the start values
         EXPECT_NEAR(a.st->flow.THETA[K] / theta, 1.0, 0.02) << "slot " << K;
         EXPECT_NEAR(a.st->flow.H12[K], 2.59, 0.03) << "slot " << K;
@@ -66,7 +31,7 @@ TEST(FlatPlate, LaminarLayerFollowsBlasius) {
 
 TEST(FlatPlate, TurbulentFrictionFollowsSchoenherr) {
     for (double Re : {1e6, 1e7, 1e8, 1e9}) {
-        Plate a(Re);
+        FlatPlate a(Re);
         a.trippedAtTheBow();
         a.st->flow.TURBU = 0.5;
         const MarchResult r = a.march();
@@ -79,25 +44,25 @@ TEST(FlatPlate, TurbulentFrictionFollowsSchoenherr) {
 
 // Abu-Ghannam and Shaw onset without pressure gradient: Re_theta of the Blasius layer reaches
 // 0.8*(163 + exp(6.91 - TURBU)).
-double naturalOnsetRun(const test::FlatPlate& plate, double TURBU) {
+double naturalOnsetRun(const FlatPlate& plate, double TURBU) {
     const double Rex = std::pow(0.8 * (163.0 + std::exp(6.91 - TURBU)) / 0.664, 2);
     return Rex * plate.VISC / plate.speed();
 }
 
 TEST(Transition, NaturalOnsetMovesForwardWithFreeStreamTurbulence) {
     for (double TURBU : {0.01, 0.5, 1.0, 2.0}) {
-        Plate a;
+        FlatPlate a;
         a.st->flow.TURBU = TURBU;
         ASSERT_EQ(a.march().IERR, 0);
-        const double expected = naturalOnsetRun(a.p, TURBU);
-        EXPECT_NEAR(a.behindBow(), expected, 0.02 * expected + 0.0025 * a.p.length) << "TURBU " << TURBU;
+        const double expected = naturalOnsetRun(a, TURBU);
+        EXPECT_NEAR(a.behindBow(), expected, 0.02 * expected + 0.0025 * a.length) << "TURBU " << TURBU;
     }
 }
 
 // Studs at XSTUD = 5 m; XTRANS is where the march is told to trip the layer.
 TEST(Transition, StimulatorFixesItOnlyAheadOfTheNaturalOnset) {
     auto stimulated = [](double HSTUD, double XTRANS) {
-        auto a = std::make_unique<Plate>();
+        auto a = std::make_unique<FlatPlate>();
         a->st->input.HSTUD = HSTUD;
         a->st->input.DSTUD = 0.003;
         a->st->input.NSTUD = 20;
@@ -107,9 +72,9 @@ TEST(Transition, StimulatorFixesItOnlyAheadOfTheNaturalOnset) {
         return a;
     };
     const auto ahead = stimulated(0.001, 1.0);
-    ASSERT_GT(naturalOnsetRun(ahead->p, 0.01), 1.5);
+    ASSERT_GT(naturalOnsetRun(*ahead, 0.01), 1.5);
     EXPECT_GE(ahead->behindBow(), 1.0);
-    EXPECT_LE(ahead->behindBow(), 1.0 + 0.0025 * ahead->p.length) << "within one substep of the stimulator";
+    EXPECT_LE(ahead->behindBow(), 1.0 + 0.0025 * ahead->length) << "within one substep of the stimulator";
     // behind the natural onset only the stud drag changes
     const auto behind = stimulated(0.001, 5.0), offHull = stimulated(0.001, 1e3), none = stimulated(0.0, 5.0);
     EXPECT_EQ(behind->st->flow.XTR, none->st->flow.XTR);
@@ -176,11 +141,11 @@ TEST(TurbulentClosure, ShapeFactorBeyondItsRangeIsHeldAtTheTop) {
 
 // The transom's base drag, PB = pi*rho*U^2*depth^2, raises the form factor by 0.029*(PB/RF)^1.5.
 TEST(FormFactor, TransomBaseDragRaisesIt) {
-    Plate a;
+    FlatPlate a;
     const MarchResult dry = a.march();
     a.st->flow.ASECD[0] = 0.4;
     const MarchResult wet = a.march();
-    const double U = a.p.speed(), depth = 0.4 / a.p.girth;
+    const double U = a.speed(), depth = 0.4 / a.girth;
     const double K = 1.0 + 0.029 * std::pow(M_PI * a.st->point.RHO * U * U * depth * depth / dry.RFRIC, 1.5);
     ASSERT_GT(K, 1.0);
     EXPECT_NEAR(wet.FFORM, K, 1e-12 * K);
@@ -188,7 +153,7 @@ TEST(FormFactor, TransomBaseDragRaisesIt) {
 }
 
 TEST(Stern, TurbulentSeparationEndsTheFrictionAndRaisesTheFormFactor) {
-    Plate a;
+    FlatPlate a;
     a.edgeVelocity([](double s) { return s <= 0.5 ? 1.0 : 1.0 - 1.2 * (s - 0.5); });  // to 40 % at the stern
     a.trippedAtTheBow();
     const MarchResult r = a.march();
@@ -197,27 +162,27 @@ TEST(Stern, TurbulentSeparationEndsTheFrictionAndRaisesTheFormFactor) {
     EXPECT_GT(r.FFORM, 1.0) << "base drag of the separated stern";
     EXPECT_LT(cf[0], 1e-8);
     EXPECT_EQ(cf[0], cf[1]) << "no further march behind the separation";
-    EXPECT_GT(cf[std::size_t(a.p.slots - 3)], 1e-4);
+    EXPECT_GT(cf[FlatPlate::slots - 3], 1e-4);
 }
 
 // A failed march (no speed, or a laminar separation ahead of the largest section) leaves every
 // result as it was.
 TEST(Failure, UnusableMarchLeavesEveryResultUnchanged) {
-    Plate still;
+    FlatPlate still;
     still.st->flow.THETA.fill(7.0);
     still.st->flow.RSTUD = 11.0;
     const MarchResult r = still.march(1.1, 0.0, 13.0);
     EXPECT_EQ(r.IERR, kBlayerIntegrationFailure);
     EXPECT_TRUE(r.RFRIC == 13.0 && r.FFORM == 1.1 && still.st->flow.THETA[5] == 7.0 && still.st->flow.RSTUD == 11.0);
-    Plate a(1e5);  // too low a Reynolds number for the onset criterion; a decelerating forebody
+    FlatPlate a(1e5);  // too low a Reynolds number for the onset criterion; a decelerating forebody
     a.edgeVelocity([](double s) { return s <= 0.2 ? 1.0 : std::max(0.5, 1.0 - (s - 0.2)); });
     a.st->trial.IAMAX = 0;  // the whole hull lies forward of its largest section
     a.st->flow.XTR = 3.0;
     EXPECT_EQ(a.march().IERR, kBlayerIntegrationFailure);
     EXPECT_EQ(a.st->flow.XTR, 3.0);
-    a.st->trial.IAMAX = a.p.slots - 1;  // aft of it the separation is a transition
+    a.st->trial.IAMAX = FlatPlate::last;  // aft of it the separation is a transition
     EXPECT_EQ(a.march().IERR, 0);
-    EXPECT_GT(a.behindBow(), 0.2 * a.p.length);
+    EXPECT_GT(a.behindBow(), 0.2 * a.length);
 }
 
 }  // namespace

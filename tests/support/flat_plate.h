@@ -4,69 +4,90 @@
 // bow is a wedge of zero angle, so the closed-form start is the Blasius layer.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <cstddef>
+#include <functional>
 #include <memory>
+#include <sstream>
 
 #include "driver/case_state.h"
+#include "flow/boundary_layer.h"
 #include "geometry/rational_spline.h"
 
 namespace carinex::test {
 
+// What one march of BLAYER returns, and the friction coefficient on the plate's wetted area.
+struct MarchResult { int IERR = 0; double RFRIC = 0, FFORM = 1, CF = 0; };
+
+// The plate's case state, and one march of BLAYER over it.
 struct FlatPlate {
-    double length = 10.0;  // m
-    double Re = 1e7;       // Reynolds number of the length
-    double girth = 2.0;    // m
-    double VISC = 1e-6;
-    int slots = 21;        // slots 0 .. 20; slot 20 the dry bow
+    static constexpr double length = 10.0, girth = 2.0, VISC = 1e-6;  // m, m, m^2/s
+    static constexpr int slots = 21, last = slots - 1;                // slots 0 .. 20; slot 20 the dry bow
+    double Re;                                                        // Reynolds number of the length
+    std::unique_ptr<CaseState> st = makeCaseState();
+
+    explicit FlatPlate(double ReL = 1e7) : Re(ReL) {
+        CaseState& s = *st;
+        s.upright.LWL = s.hull.XFKEEL = length;
+        s.point.VISC = VISC;
+        s.point.RHO = 1000.0;
+        s.point.VBOOT = speed();
+        s.point.VNU = speed() / VISC;
+        s.point.QDYN = 0.5 * s.point.RHO * speed() * speed();
+        s.trial.TLAT = 1.0;  // deeper than wide at the bow: a wedge, here of zero angle (BRTLAM = 0)
+        s.trial.IAMAX = last / 2;
+        // the aft end XADYN, its slot ISTD1 and the start of the run IRUN stay at 0
+        FlowResults& f = s.flow;
+        f.XFDYN = length;
+        f.ISTD2 = last;
+        f.TURBU = 0.01;
+        f.XTRANS = 1e3;
+        for (int K = 0; K <= last; ++K) {
+            const auto k = static_cast<std::size_t>(K);
+            s.hull.XST[k] = x(K);
+            f.SLEN[k] = length - x(K);
+            f.GIRTHD[k] = (K == last) ? 0.0 : girth;
+            f.ASECD[k] = (K == last || K == 0) ? 0.0 : 0.1 * girth;
+        }
+        f.SSTART = 0.0075 * length;
+        for (std::size_t i = 0; i <= kBodyPoints; ++i) f.SELLI[i] = length * i / kBodyPoints;
+        edgeVelocity([](double) { return 1.0; });
+        f.NSR = slots;
+        for (int n = 1; n <= f.NSR; ++n) {
+            f.SR(n) = length * (n - 1) / (f.NSR - 1);
+            f.DSR(n) = 0.5;
+        }
+        int IERR = 0;
+        RATSPL(f.NSR, f.SR.data, f.DSR.data, f.DSCOEF, f.DSP, IERR);
+    }
 
     double speed() const { return Re * VISC / length; }
-    double x(int K) const { return K == slots - 1 ? length : 0.995 * length * K / (slots - 2); }
-};
+    static double x(int K) { return K == last ? length : 0.995 * length * K / (slots - 2); }
+    double behindBow() const { return st->hull.XFKEEL - st->flow.XTR; }
 
-inline std::unique_ptr<CaseState> flatPlateState(const FlatPlate& plate) {
-    auto st = makeCaseState();
-    CaseState& s = *st;
-    const double L = plate.length;
-    const int last = plate.slots - 1;
-    s.upright.LWL = L;
-    s.hull.XFKEEL = L;
-    s.point.VISC = plate.VISC;
-    s.point.RHO = 1000.0;
-    s.point.VBOOT = plate.speed();
-    s.point.VNU = s.point.VBOOT / s.point.VISC;
-    s.point.QDYN = 0.5 * s.point.RHO * s.point.VBOOT * s.point.VBOOT;
-    s.trial.TLAT = 1.0;  // deeper than wide at the bow: a wedge, here of zero angle
-    s.trial.BRTLAM = 0.0;
-    s.trial.IAMAX = last / 2;
-    FlowResults& f = s.flow;
-    f.XFDYN = L;
-    f.XADYN = 0.0;
-    f.ISTD1 = 0;
-    f.ISTD2 = last;
-    f.IRUN = 0;
-    f.TURBU = 0.01;
-    f.XTRANS = 1e3;
-    for (int K = 0; K <= last; ++K) {
-        const auto k = static_cast<std::size_t>(K);
-        s.hull.XST[k] = plate.x(K);
-        f.SLEN[k] = L - plate.x(K);
-        f.GIRTHD[k] = (K == last) ? 0.0 : plate.girth;
-        f.ASECD[k] = (K == last || K == 0) ? 0.0 : 0.1 * plate.girth;
+    // The edge velocity as a function of the fraction of the length from the stern.
+    void edgeVelocity(const std::function<double(double)>& v) {
+        FlowResults& f = st->flow;
+        for (std::size_t i = 0; i <= kBodyPoints; ++i) f.VSURF[i] = v(f.SELLI[i] / length);
+        int IERR = 0;
+        RATSPL(kBodyPoints + 1, f.SELLI, f.VSURF, f.VSCOEF, f.VSP, IERR);
+        ASSERT_EQ(IERR, 0);
     }
-    f.SSTART = 0.0075 * L;
-    for (int i = 0; i <= kBodyPoints; ++i) {
-        f.SELLI[static_cast<std::size_t>(i)] = L * i / kBodyPoints;
-        f.VSURF[static_cast<std::size_t>(i)] = 1.0;
+    void trippedAtTheBow() {
+        st->input.HSTUD = 0.001;
+        st->flow.XTRANS = 0.0;
     }
-    int IERR = 0;
-    RATSPL(kBodyPoints + 1, f.SELLI, f.VSURF, f.VSCOEF, f.VSP, IERR);
-    f.NSR = plate.slots;
-    for (int n = 1; n <= f.NSR; ++n) {
-        f.SR(n) = L * (n - 1) / (f.NSR - 1);
-        f.DSR(n) = 0.5;
+    MarchResult march(double FFORM = 1.0, double VBOOT = -1.0, double RFRIC = 0.0) {
+        std::istringstream keyboard;
+        std::ostringstream console;
+        RunFiles io(keyboard, console, ".");
+        MarchResult r{0, RFRIC, FFORM, 0};
+        const double V = VBOOT < 0.0 ? st->point.VBOOT : VBOOT;
+        BLAYER(*st, io, r.RFRIC, V, r.FFORM, 0.0075 * length, last, st->flow.NSR, r.IERR);
+        r.CF = r.RFRIC / (st->point.QDYN * girth * length);
+        return r;
     }
-    RATSPL(f.NSR, f.SR.data, f.DSR.data, f.DSCOEF, f.DSP, IERR);
-    return st;
-}
+};
 
 }  // namespace carinex::test

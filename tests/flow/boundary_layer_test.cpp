@@ -13,11 +13,10 @@ namespace carinex {
 namespace {
 
 using test::FlatPlate;
-using test::MarchResult;
 
 TEST(FlatPlate, LaminarLayerFollowsBlasius) {
     FlatPlate a(1e6);
-    const MarchResult r = a.march();
+    const auto r = a.march();
     ASSERT_EQ(r.IERR, 0);
     EXPECT_DOUBLE_EQ(a.st->flow.XTR, a.st->flow.XADYN) << "laminar to the aft end";
     for (std::size_t K = 0; K < FlatPlate::last; ++K) {
@@ -34,7 +33,7 @@ TEST(FlatPlate, TurbulentFrictionFollowsSchoenherr) {
         FlatPlate a(Re);
         a.trippedAtTheBow();
         a.st->flow.TURBU = 0.5;
-        const MarchResult r = a.march();
+        const auto r = a.march();
         ASSERT_EQ(r.IERR, 0) << Re;
         double CF = 0.003;  // 0.242/sqrt(CF) = log10(Re*CF)
         for (int i = 0; i < 100; ++i) CF = std::pow(0.242 / std::log10(Re * CF), 2);
@@ -125,16 +124,13 @@ TEST(Transition, PohlhausenShapeFactorInvertsToItsParameter) {
 
 // The closures' branches meet at their switch points: the two cf0 laws of the turbulent layer at
 // Re_theta = 3255.80664; the laminar shape factor at the Blasius energy shape factor (H12 = 2.59).
-TEST(Closures, BranchesMeetAtTheirSwitchPoints) {
+// Beyond H = 3.2 the turbulent closure is held at the top of its range.
+TEST(Closures, BranchesMeetAtTheirSwitchPointsAndHoldBeyondTheirRange) {
     EXPECT_NEAR(blayer::turbulentCf0(3255.80664), 0.0031772, 5e-7);
     EXPECT_NEAR(blayer::turbulentCf0(std::nextafter(3255.80664, 1e9)), 0.0031772, 5e-7);
     EXPECT_NEAR(blayer::laminarShapeFactor(1.57258 - 1e-9), 2.591, 2e-3);
     EXPECT_NEAR(blayer::laminarShapeFactor(1.57258), 2.591, 2e-3);
     EXPECT_DOUBLE_EQ(blayer::laminarShapeFactor(1.51509), 4.02922);
-}
-
-// Beyond H = 3.2 the turbulent closure is held at the top of its range.
-TEST(TurbulentClosure, ShapeFactorBeyondItsRangeIsHeldAtTheTop) {
     const auto at = [](double H) { return blayer::turbulentLayer(0.004, H, 0.01, {2.0, -0.5, 0.3, 0.01}, 1.19e-6, 0.5, 0.1); };
     for (double H : {3.25, 3.6}) EXPECT_TRUE(at(H).cfHalf == at(3.2).cfHalf && at(H).dH == at(3.2).dH) << H;
 }
@@ -142,9 +138,9 @@ TEST(TurbulentClosure, ShapeFactorBeyondItsRangeIsHeldAtTheTop) {
 // The transom's base drag, PB = pi*rho*U^2*depth^2, raises the form factor by 0.029*(PB/RF)^1.5.
 TEST(FormFactor, TransomBaseDragRaisesIt) {
     FlatPlate a;
-    const MarchResult dry = a.march();
+    const auto dry = a.march();
     a.st->flow.ASECD[0] = 0.4;
-    const MarchResult wet = a.march();
+    const auto wet = a.march();
     const double U = a.speed(), depth = 0.4 / a.girth;
     const double K = 1.0 + 0.029 * std::pow(M_PI * a.st->point.RHO * U * U * depth * depth / dry.RFRIC, 1.5);
     ASSERT_GT(K, 1.0);
@@ -156,7 +152,7 @@ TEST(Stern, TurbulentSeparationEndsTheFrictionAndRaisesTheFormFactor) {
     FlatPlate a;
     a.edgeVelocity([](double s) { return s <= 0.5 ? 1.0 : 1.0 - 1.2 * (s - 0.5); });  // to 40 % at the stern
     a.trippedAtTheBow();
-    const MarchResult r = a.march();
+    const auto r = a.march();
     ASSERT_EQ(r.IERR, 0);
     const auto& cf = a.st->flow.CFHALF;
     EXPECT_GT(r.FFORM, 1.0) << "base drag of the separated stern";
@@ -171,7 +167,7 @@ TEST(Failure, UnusableMarchLeavesEveryResultUnchanged) {
     FlatPlate still;
     still.st->flow.THETA.fill(7.0);
     still.st->flow.RSTUD = 11.0;
-    const MarchResult r = still.march(1.1, 0.0, 13.0);
+    const auto r = still.march(1.1, 0.0, 13.0);
     EXPECT_EQ(r.IERR, kBlayerIntegrationFailure);
     EXPECT_TRUE(r.RFRIC == 13.0 && r.FFORM == 1.1 && still.st->flow.THETA[5] == 7.0 && still.st->flow.RSTUD == 11.0);
     FlatPlate a(1e5);  // too low a Reynolds number for the onset criterion; a decelerating forebody

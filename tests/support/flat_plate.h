@@ -43,12 +43,11 @@ struct FlatPlate {
         f.ISTD2 = last;
         f.TURBU = 0.01;
         f.XTRANS = 1e3;
-        for (int K = 0; K <= last; ++K) {
-            const auto k = static_cast<std::size_t>(K);
-            s.hull.XST[k] = x(K);
-            f.SLEN[k] = length - x(K);
-            f.GIRTHD[k] = (K == last) ? 0.0 : girth;
-            f.ASECD[k] = (K == last || K == 0) ? 0.0 : 0.1 * girth;
+        for (std::size_t K = 0; K <= last; ++K) {
+            s.hull.XST[K] = x(static_cast<int>(K));
+            f.SLEN[K] = length - s.hull.XST[K];
+            f.GIRTHD[K] = (K == last) ? 0.0 : girth;
+            f.ASECD[K] = (K == last || K == 0) ? 0.0 : 0.1 * girth;
         }
         f.SSTART = 0.0075 * length;
         for (std::size_t i = 0; i <= kBodyPoints; ++i) f.SELLI[i] = length * i / kBodyPoints;

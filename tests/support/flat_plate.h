@@ -8,24 +8,21 @@
 
 #include <cstddef>
 #include <functional>
-#include <memory>
-#include <sstream>
 
-#include "driver/case_state.h"
 #include "flow/boundary_layer.h"
 #include "geometry/rational_spline.h"
+#include "support/heeled_support.h"
 
 namespace carinex::test {
 
 // What one march of BLAYER returns, and the friction coefficient on the plate's wetted area.
 struct MarchResult { int IERR = 0; double RFRIC = 0, FFORM = 1, CF = 0; };
 
-// The plate's case state, and one march of BLAYER over it.
-struct FlatPlate {
+// The plate's case state (its console captured), and one march of BLAYER over it.
+struct FlatPlate : heel::Bench {
     static constexpr double length = 10.0, girth = 2.0, VISC = 1e-6;  // m, m, m^2/s
     static constexpr int slots = 21, last = slots - 1;                // slots 0 .. 20; slot 20 the dry bow
     double Re;                                                        // Reynolds number of the length
-    std::unique_ptr<CaseState> st = makeCaseState();
 
     explicit FlatPlate(double ReL = 1e7) : Re(ReL) {
         CaseState& s = *st;
@@ -33,7 +30,6 @@ struct FlatPlate {
         s.point.VISC = VISC;
         s.point.RHO = 1000.0;
         s.point.VBOOT = speed();
-        s.point.VNU = speed() / VISC;
         s.point.QDYN = 0.5 * s.point.RHO * speed() * speed();
         s.trial.TLAT = 1.0;  // deeper than wide at the bow: a wedge, here of zero angle (BRTLAM = 0)
         s.trial.IAMAX = last / 2;
@@ -78,9 +74,6 @@ struct FlatPlate {
         st->flow.XTRANS = 0.0;
     }
     MarchResult march(double FFORM = 1.0, double VBOOT = -1.0, double RFRIC = 0.0) {
-        std::istringstream keyboard;
-        std::ostringstream console;
-        RunFiles io(keyboard, console, ".");
         MarchResult r{0, RFRIC, FFORM, 0};
         const double V = VBOOT < 0.0 ? st->point.VBOOT : VBOOT;
         BLAYER(*st, io, r.RFRIC, V, r.FFORM, 0.0075 * length, last, st->flow.NSR, r.IERR);

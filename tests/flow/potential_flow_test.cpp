@@ -21,27 +21,25 @@ namespace carinex {
 namespace {
 
 using namespace flow::wpoti;
-using test::heel::RoundHull;
+using namespace test::heel;
 
 // The round hull of 51 stations put straight into the prepared arrays, at a trial state whose
 // heeled waterline KRAENG finds from the trial position XTRIAL of the bow wave; wpoti() runs the
 // potential flow at a speed, with the Froude number on the heeled waterline as the force balance
 // forms it.
 struct FlowTrial {
-    test::heel::Bench b;
+    Bench b;
     CaseState& st = *b.st;
     RoundHull hull;
-    double XTRIAL = 0.0;
+    double LWL = hull.xFwd() - hull.xAft(), XTRIAL = 0.0075 * LWL;
     double PSQ = std::nan("");  // the velocity integral, until a flow sets it
 
     explicit FlowTrial(double heel, double SINKG = 0.0, double TRIMW = 0.0, const RoundHull& round = {})
         : hull(round) {
-        const auto shape = [&](double x, int k) { return hull.point(x, k); };
-        test::heel::prepareDirect(st, 51, hull.xAft(), hull.xFwd(), shape);
-        st.upright.LWL = hull.xFwd() - hull.xAft();
-        XTRIAL = 0.0075 * st.upright.LWL;
-        test::heel::setTrial(st, SINKG, TRIMW, heel);
-        EXPECT_EQ(test::heel::kraeng(b, 50, XTRIAL), 0) << b.console.str();
+        prepareDirect(st, 51, hull.xAft(), hull.xFwd(), [&](double x, int k) { return hull.point(x, k); });
+        st.upright.LWL = LWL;
+        setTrial(st, SINKG, TRIMW, heel);
+        EXPECT_EQ(kraeng(b, 50, XTRIAL), 0) << b.console.str();
     }
     int wpoti(double VBOOT) {
         st.point.VBOOT = VBOOT;

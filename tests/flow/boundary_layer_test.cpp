@@ -100,15 +100,14 @@ TEST(Transition, IntermittencyOfTheSpotLaws) {
 // The start of the zone: the spot law is linear below a free-stream turbulence of 0.15 and square
 // from it on; the spots' speed ratio reaches its limit 0.024 before lambda0 = 10, and keeps it beyond.
 TEST(Transition, SpotLawAndSpotSpeedAtTheEndsOfTheirRanges) {
-    auto st = makeCaseState();
-    st->point.VISC = 1e-6;  // with theta = 1 mm, lambda0 = theta^2/VISC * dU/ds = dU/ds
+    FlatPlate plate;  // VISC = 1e-6: with theta = 1 mm, lambda0 = theta^2/VISC * dU/ds = dU/ds
     for (auto [TURBU, lambda0, k] : {std::tuple{0.1499, 9.99, 1}, {0.15, 10.0, 2}, {0.5, 20.0, 2}}) {
-        st->flow.TURBU = TURBU;
+        plate.st->flow.TURBU = TURBU;
         OdeState y{};
         y[blayer::kThetaL] = 1e-3;
         y[blayer::kDelta3] = 1.6e-3;
         blayer::TransitionZone zone;
-        ASSERT_TRUE(blayer::TRANSI(y, zone, true, true, 0.5, {2.0, lambda0, 0.3, 0.0}, *st, 1.0));
+        ASSERT_TRUE(blayer::TRANSI(y, zone, true, true, 0.5, {2.0, lambda0, 0.3, 0.0}, *plate.st, 1.0));
         EXPECT_TRUE(zone.k == k && zone.q == 0.024) << TURBU << " " << lambda0;
     }
 }

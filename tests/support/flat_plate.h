@@ -40,7 +40,8 @@ struct FlatPlate : heel::Bench {
         f.TURBU = 0.01;
         f.XTRANS = 1e3;
         for (std::size_t K = 0; K <= last; ++K) {
-            s.hull.XST[K] = x(static_cast<int>(K));
+            // the stations over 99.5 % of the length, the dry bow's at its end
+            s.hull.XST[K] = K == last ? length : 0.995 * length * K / (slots - 2);
             f.SLEN[K] = length - s.hull.XST[K];
             f.GIRTHD[K] = (K == last) ? 0.0 : girth;
             f.ASECD[K] = (K == last || K == 0) ? 0.0 : 0.1 * girth;
@@ -58,7 +59,6 @@ struct FlatPlate : heel::Bench {
     }
 
     double speed() const { return Re * VISC / length; }
-    static double x(int K) { return K == last ? length : 0.995 * length * K / (slots - 2); }
     double behindBow() const { return st->hull.XFKEEL - st->flow.XTR; }
 
     // The edge velocity as a function of the fraction of the length from the stern.

@@ -88,7 +88,7 @@ TEST(LambCoefficients, TableEndsAndInverse) {
     EXPECT_NEAR(ALPHA0(21, 19), 0.3348021669, 5e-11);
     // a spheroid's coefficient gives back its radius ratio to the
     // accuracy of the fitted inverse
-    for (double rho : {0.1, 0.15, 0.2, 0.3, 0.4}) EXPECT_NEAR(RHOEQ(spheroidAlpha0(rho)), rho, 0.02 * rho) << rho;
+    for (double rho : {0.1, 0.15, 0.2, 0.3, 0.4}) EXPECT_NEAR(RHOEQ(spheroidAlpha0(rho)), rho, 0.02 * rho);
     // beyond the table the smaller semi-axis, unless the table is to be extrapolated
     EXPECT_DOUBLE_EQ(equivalentRadiusRatio(0.7, 0.2, 1.0), 0.2);
     EXPECT_NE(equivalentRadiusRatio(0.7, 0.2, 1.0, true), 0.2);

@@ -127,7 +127,8 @@ TEST(Transition, PohlhausenShapeFactorInvertsToItsParameter) {
 TEST(Closures, BranchesMeetAtTheirSwitchPointsAndHoldBeyondTheirRange) {
     EXPECT_NEAR(blayer::turbulentCf0(3255.80664), 0.0031772, 5e-7);
     EXPECT_NEAR(blayer::turbulentCf0(std::nextafter(3255.80664, 1e9)), 0.0031772, 5e-7);
-    for (double below : {1e-9, 0.0}) EXPECT_NEAR(blayer::laminarShapeFactor(1.57258 - below), 2.591, 2e-3) << below;
+    // the laminar shape factor just below the switch and at it
+    for (double dH : {1e-9, 0.0}) EXPECT_NEAR(blayer::laminarShapeFactor(1.57258 - dH), 2.591, 2e-3) << dH;
     EXPECT_DOUBLE_EQ(blayer::laminarShapeFactor(1.51509), 4.02922);
     const auto at = [](double H) { return blayer::turbulentLayer(0.004, H, 0.01, {2.0, -0.5, 0.3, 0.01}, 1.19e-6, 0.5, 0.1); };
     for (double H : {3.25, 3.6}) EXPECT_TRUE(at(H).cfHalf == at(3.2).cfHalf && at(H).dH == at(3.2).dH) << H;

@@ -125,9 +125,11 @@ struct RoundStern : ::testing::Test {
         st.upright.CR0 = 0.3;
     }
     static double chord(double h) { return 0.25 + 0.15 * h; }
-    void immerse(double s, double DELR = 0.0) {
+    // The rudder immersed by the span s with a displacement thickness DELR; its effective area.
+    double immerse(double s, double DELR = 0.0) {
         st.trial.RIMM = s;
         RUDIMM(st, 0.5, DELR, 0.0);
+        return f.RAEFF;
     }
 };
 
@@ -157,23 +159,20 @@ TEST_F(RoundStern, RudderThroughItsStagesOfImmersion) {
     immerse(-0.2, 0.01);
     EXPECT_TRUE(f.RAEFF == 0.0 && p.RASP == 1.0 && p.VRUDDT == 0.0 && p.RCWL == 0.0 && f.RGAP == 0.0);
     for (double s : {0.1, 0.8}) {
-        immerse(s, 0.02);
         const double cm = (0.25 + chord(s)) / 2.0;
-        EXPECT_NEAR(f.RAEFF, (s - 0.02) * cm, 1e-15) << s;
+        EXPECT_NEAR(immerse(s, 0.02), (s - 0.02) * cm, 1e-15) << s;
         EXPECT_NEAR(p.RASP, s / cm, 1e-13) << s;
         EXPECT_TRUE(p.RCWL == chord(s) && f.RHSPAN == s / 2.0 && f.RGAP == 0.0) << s;
     }
     for (double at : {0.8, 0.9}) {
-        immerse(at);
-        const double area = f.RAEFF, volume = p.VRUDDT, aspect = p.RASP;
+        const double area = immerse(at), volume = p.VRUDDT, aspect = p.RASP;
         immerse(at + 1e-9);
         EXPECT_TRUE(std::fabs(f.RAEFF - area) < 1e-9 && std::fabs(p.VRUDDT - volume) < 1e-9) << at;
         EXPECT_NEAR(p.RASP, aspect, 1e-8) << at;
     }
-    immerse(0.01, 0.02);
-    EXPECT_EQ(f.RAEFF, 0.0) << "a span inside the displacement thickness has no effective area";
-    immerse(0.95, 0.01);
-    EXPECT_NEAR(f.RAEFF, st.upright.AR0 - 0.3 * 0.01, 1e-15) << "joined: the root chord's displacement";
+    EXPECT_EQ(immerse(0.01, 0.02), 0.0) << "a span inside the displacement thickness has no effective area";
+    // joined to the hull: the whole area less the root chord's displacement
+    EXPECT_NEAR(immerse(0.95, 0.01), st.upright.AR0 - 0.3 * 0.01, 1e-15);
     EXPECT_DOUBLE_EQ(p.RCWL, chord(0.9)) << "the chord where the rudder joins the hull";
     st.input.RCROOT = st.input.RCTIP = 0.3;
     st.input.RTCRT = st.input.RTCTP = 0.1;

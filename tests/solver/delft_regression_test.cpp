@@ -1,8 +1,11 @@
-// The Delft-series regression beside the program's results. Its coefficient
-// rows are checked against the printed tables in delft_tables_test.cpp; here
-// the way each term runs along its table's axis: between the rows the cubic
-// through four neighbouring rows (the end line beyond the last), continuous at
-// every row, the decay laws below the tables; guards and closed forms.
+// The Delft-series regression beside the program's results: its coefficient
+// tables against the printed tables, transcribed by
+// tools/transcribe_delft_tables.py (re-run it with --check to see that the
+// transcription still matches the document); the way each term runs along its
+// table's axis: between the rows the cubic through four neighbouring rows (the
+// end line beyond the last), continuous at every row, the decay laws below the
+// tables; guards and closed forms; the warnings for a hull outside the series'
+// parameter range.
 #include "solver/delft_regression.h"
 
 #include <gtest/gtest.h>
@@ -11,12 +14,18 @@
 #include <array>
 #include <cmath>
 #include <functional>
+#include <string>
 #include <vector>
+
+#include "solver/delft_range.h"
+#include "solver/delft_reference_tables.h"
+#include "solver/delft_tables.h"
 
 namespace carinex {
 namespace {
 
 using U = UprightParticulars;
+namespace printed = test::delft_printed;
 
 // Lagrange's form of the polynomial through the n rows from position `first`.
 double through(const std::function<double(int)>& row, int first, int n, double x) {
@@ -49,12 +58,11 @@ protected:
         st->input.KTHICK(3) = 0.115;
         st->balance.SWET = 27.4;
     }
-    // heel and leeway in degrees, in the state as the test-point driver sets them
+    // heel in degrees, in the state as the test-point driver sets it (leeway likewise below)
     void heel(double deg) {
         st->point.PHI = deg * st->run.PI / 180;
         st->point.COSPHI = std::cos(st->point.PHI);
     }
-    void leeway(double deg) { st->point.LEEWAY = deg * st->run.PI / 180; }
     std::array<double, 2> hullAt(double FN, double heelDeg = 0, double MEXT = 0) {  // RV, RR
         heel(heelDeg);
         st->point.MEXT = MEXT;
@@ -62,11 +70,12 @@ protected:
         REGHUL(*st, FN, heelDeg, rv, rr);
         return {rv, rr};
     }
-    std::array<double, 3> keelAt(double FN, double heelDeg, double leewayDeg = 0, double fskBefore = 0) {
+    std::array<double, 3> keelAt(double FN, double heelDeg, double leewayDeg = 0, double fskBefore = 0,
+                                 double SLOPR = 0.93) {
         heel(heelDeg);  // RK, RRU, FSK
-        leeway(leewayDeg);
+        st->point.LEEWAY = leewayDeg * st->run.PI / 180;
         std::array<double, 3> o{0, 0, fskBefore};
-        REGAPP(*st, FN, heelDeg, 0.93, o[0], o[1], o[2]);
+        REGAPP(*st, FN, heelDeg, SLOPR, o[0], o[1], o[2]);
         return o;
     }
     double RR(double FN, double heelDeg = 0) { return hullAt(FN, heelDeg)[1]; }
@@ -154,15 +163,71 @@ TEST_F(Delft, ScalingsAndLimits) {
     EXPECT_EQ(keelAt(0.40, 0, 0, 55.0)[2], 55.0);
     EXPECT_EQ(st->balance.FSR, -77.0);
     // without the section factor the rudder's lift slope is that of slender-wing theory, pi A / 2
-    double RK = 0, RRU = 0, FSK = 0;
-    leeway(3);
-    REGAPP(*st, 0.35, 0, 0.0, RK, RRU, FSK);
+    keelAt(0.35, 0, 3, 0, 0.0);
     const double slender = st->run.PI * 3.4 / 2 * st->point.QDYN * u.AR0 * st->point.RUDANG * 0.8;
     EXPECT_NEAR(st->balance.FSR, slender, 1e-12 * slender);
     // no speed, no forces
     st->point.QDYN = st->point.VNU = 0;
     const auto none = keelAt(0.0, 10, 3);
     EXPECT_EQ((std::array{none[0], none[1], none[2], st->balance.FSR}), (std::array{0.0, 0.0, 0.0, 0.0}));
+}
+
+// Every cell, the row count and the axis position of the first row: a row
+// keyed k sits at position k / step + offset on its table's axis.
+template <int Rows, int Cols, int PRows, int PCols>
+void expectSameTable(const std::string& name, const delft::PositionTable<Rows, Cols>& program,
+                     const double (&table)[PRows][PCols], double firstKey, double step, double offset) {
+    static_assert(Rows == PRows && Cols == PCols);
+    EXPECT_EQ(program.First, static_cast<int>(std::lround(firstKey / step + offset))) << name;
+    for (int r = 0; r < Rows; ++r)
+        for (int c = 0; c < Cols; ++c)
+            EXPECT_EQ(program.rows[r][c], table[r][c]) << name << " row " << r + 1 << " coefficient " << c;
+}
+
+// the program's table `name` against the printed one of the same name
+#define EXPECT_SAME_TABLE(name, offset) \
+    expectSameTable(#name, delft::name, printed::name, printed::name##FirstKey, printed::name##KeyStep, offset)
+
+TEST(DelftTables, EveryCoefficientIsThePrintedOne) {
+    // canoe-body tables on FN/0.05 - 2, the keel residuary on FN/0.05 - 3,
+    // the wetted surface on heel/5, the keel tables on heel/10 + 1
+    EXPECT_SAME_TABLE(kUprightResiduary, -2);
+    EXPECT_SAME_TABLE(kHeelCorrection, -2);
+    EXPECT_SAME_TABLE(kTrimMoment, -2);
+    EXPECT_SAME_TABLE(kWettedSurface, 0);
+    EXPECT_SAME_TABLE(kKeelResiduary, -3);
+    EXPECT_SAME_TABLE(kSideForce, 1);
+    EXPECT_SAME_TABLE(kEffectiveSpan, 1);
+    for (int k = 0; k < 4; ++k) EXPECT_EQ(delft::kKeelHeel[k], printed::kKeelHeel[k]) << "keel heel term e" << k;
+}
+
+TEST(DelftRange, OneWarningPerParameterOutsideTheSeries) {
+    U inside;  // every parameter between its limits
+    for (const auto& [member, value] : {std::pair{&U::RLB, 3.5}, {&U::RLV, 5.5}, {&U::RBT, 5.0}, {&U::CP0, 0.56},
+                                        {&U::LCBFP, 0.53}, {&U::LCFFP, 0.55}, {&U::CX0, 0.70}})
+        inside.*member = value;
+    const struct {
+        double U::*member;
+        double value;
+        const char* line;  // "": inside the range (the limits belong to it)
+    } cases[] = {
+        {&U::RLB, 5.6, "length/beam Lwl/Bwl = 5.600 outside the Delft series range 2.73 to 5.00"},
+        {&U::RLV, 4.0, "length/volume^(1/3) Lwl/Vc^(1/3) = 4.000 outside the Delft series range 4.34 to 8.50"},
+        {&U::RBT, 19.38, ""},
+        {&U::RBT, 2.0, "beam/draft Bwl/Tc = 2.000 outside the Delft series range 2.46 to 19.38"},
+        {&U::CP0, 0.519, "prismatic coefficient Cp = 0.519 outside the Delft series range 0.52 to 0.60"},
+        {&U::LCBFP, 0.49, "LCB in % Lwl behind FP = 49.000 outside the Delft series range 50.00 to 58.20"},
+        {&U::LCFFP, 0.60, "LCF in % Lwl behind FP = 60.000 outside the Delft series range 51.80 to 59.50"},
+        {&U::CX0, 0.65, ""},
+        {&U::CX0, NAN, "midship coefficient Cx = nan outside the Delft series range 0.65 to 0.78"},
+    };
+    for (const auto& c : cases) {
+        U u = inside;
+        u.*c.member = c.value;
+        const std::vector<std::string> expected =
+            *c.line ? std::vector<std::string>{std::string("warning: ") + c.line} : std::vector<std::string>{};
+        EXPECT_EQ(delftRangeWarnings(u), expected) << c.value;
+    }
 }
 
 }  // namespace

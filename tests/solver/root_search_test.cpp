@@ -7,11 +7,9 @@
 
 #include <algorithm>
 #include <cmath>
-#include <sstream>
 #include <vector>
 
-#include "driver/case_state.h"
-#include "platform/run_files.h"
+#include "support/heeled_support.h"
 
 namespace carinex {
 namespace {
@@ -120,10 +118,8 @@ TEST(Nullst, OutcomesMessagesTheTrimCapAndTheBoxBarge) {
         {"iteration limit, quiet", receding, false, false, false, 12, {NAN, 1}, {0, 0}, ""},
     };
     EXPECT_NEAR(boxBarge({0, 0})[1], 10 * (-0.2 - kPMOM / (kL * kB * kT0 * kRG)) / kL, 1e-14) << "trim: ten lever errors";
-    auto st = makeCaseState();
-    std::istringstream keyboard;
-    std::ostringstream console;
-    RunFiles io{keyboard, console, "."};
+    test::heel::Bench b;
+    auto& st = b.st;
     st->point.SINK0 = 0.01;
     st->point.TRIM0 = 0.19;
     std::vector<V> points;
@@ -132,8 +128,8 @@ TEST(Nullst, OutcomesMessagesTheTrimCapAndTheBoxBarge) {
         bool NOCONV = c.noconvBefore;
         int IERR = 3;
         points.clear();
-        console.str("");
-        NULLST(*st, io, IERR, NOCONV, 20, [&](CaseState& s, RunFiles&, int NSTM1, const V& u) {
+        b.console.str("");
+        NULLST(*st, b.io, IERR, NOCONV, 20, [&](CaseState& s, RunFiles&, int NSTM1, const V& u) {
             EXPECT_EQ(NSTM1, 20);
             points.push_back(u);
             s.point.SINKG = u[0] * s.point.SINK0;
@@ -145,7 +141,7 @@ TEST(Nullst, OutcomesMessagesTheTrimCapAndTheBoxBarge) {
         EXPECT_TRUE(std::isnan(c.u[0]) || std::fabs(st->point.SINKG - 0.01 * c.u[0]) <= 0.01 * c.tol[0])
             << c.name;
         EXPECT_NEAR(st->point.TRIMW, 0.19 * c.u[1], 0.19 * c.tol[1]) << c.name;
-        EXPECT_EQ(console.str(), c.console) << c.name;
+        EXPECT_EQ(b.console.str(), c.console) << c.name;
         // only difference steps taken on the cap may go beyond it
         for (const V& u : points) EXPECT_LT(std::fabs(u[1] * 0.19), 0.2 * (1 + 2 * kRun.HSTEP)) << c.name;
     }

@@ -42,18 +42,11 @@ double through(const std::function<double(int)>& row, int first, int n, double x
 class Delft : public ::testing::Test {
 protected:
     void SetUp() override {
-        const std::pair<double U::*, double> hull[] = {
-            {&U::LWL, 10.2},  {&U::HVOL, 4.6},    {&U::LCBFP, 0.536}, {&U::CP0, 0.553},   {&U::RVAW, 0.187},
-            {&U::RLB, 3.62},  {&U::RLCBF, 0.987}, {&U::RBT, 3.85},    {&U::CX0, 0.716},   {&U::RLV, 4.87},
-            {&U::RKM, 2.14},  {&U::LCBPC, -3.6},  {&U::LCFPC, -6.3},  {&U::KAREA, 1.65},  {&U::RKT, 2.45},
-            {&U::RVK, 61.0},  {&U::RTT, 0.36},    {&U::RTS, 0.148},   {&U::KTAPER, 0.58}, {&U::TTOT, 2.02},
-            {&U::RCMEAN, 0.31}, {&U::RTCMN, 0.105}, {&U::AR0, 0.42},
-        };
-        for (const auto& [member, value] : hull) u.*member = value;
-        for (const auto& [member, value] : {std::pair{&TestPoint::RHO, 1025.9}, {&TestPoint::VNU, 2.9e6},
-                                            {&TestPoint::QDYN, 6150.0}, {&TestPoint::VKEEL, 0.151},
-                                            {&TestPoint::RASP, 3.4}, {&TestPoint::RUDANG, 0.0436}})
-            st->point.*member = value;
+        u = {.LWL = 10.2, .HVOL = 4.6, .LCBFP = 0.536, .CX0 = 0.716, .CP0 = 0.553, .RVAW = 0.187, .RLV = 4.87,
+             .RLCBF = 0.987, .RKM = 2.14, .RLB = 3.62, .RBT = 3.85, .LCBPC = -3.6, .LCFPC = -6.3, .KAREA = 1.65,
+             .AR0 = 0.42, .RKT = 2.45, .RVK = 61.0, .RTT = 0.36, .RTS = 0.148, .KTAPER = 0.58, .TTOT = 2.02,
+             .RCMEAN = 0.31, .RTCMN = 0.105};
+        st->point = {.VNU = 2.9e6, .RHO = 1025.9, .QDYN = 6150.0, .RUDANG = 0.0436, .VKEEL = 0.151, .RASP = 3.4};
         st->input.KCHORD(3) = 1.12;
         st->input.KTHICK(3) = 0.115;
         st->balance.SWET = 27.4;
@@ -202,10 +195,8 @@ TEST(DelftTables, EveryCoefficientIsThePrintedOne) {
 }
 
 TEST(DelftRange, OneWarningPerParameterOutsideTheSeries) {
-    U inside;  // every parameter between its limits
-    for (const auto& [member, value] : {std::pair{&U::RLB, 3.5}, {&U::RLV, 5.5}, {&U::RBT, 5.0}, {&U::CP0, 0.56},
-                                        {&U::LCBFP, 0.53}, {&U::LCFFP, 0.55}, {&U::CX0, 0.70}})
-        inside.*member = value;
+    // every parameter between its limits
+    const U inside{.LCBFP = 0.53, .LCFFP = 0.55, .CX0 = 0.70, .CP0 = 0.56, .RLV = 5.5, .RLB = 3.5, .RBT = 5.0};
     const struct {
         double U::*member;
         double value;

@@ -13,6 +13,7 @@
 #include <limits>
 #include <string>
 #include <string_view>
+#include <tuple>
 #include <utility>
 
 #include "platform/files.h"
@@ -24,14 +25,8 @@ namespace {
 constexpr double kInf = std::numeric_limits<double>::infinity();
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
-struct RealCase {
-    char descriptor;
-    double v;
-    int w, d;
-    std::string_view expected;
-};
-
-const RealCase kRealCases[] = {
+// descriptor, value, w, d, field
+const std::tuple<char, double, int, int, std::string_view> kRealCases[] = {
     // F: the digits of the binary value, correctly rounded; exact ties to even
     {'F', 0.1, 30, 20, "        0.10000000000000000555"}, {'F', 0.125, 5, 2, " 0.12"}, {'F', 3.5, 3, 0, " 4."},
     {'F', 1.005, 6, 2, "  1.00"}, {'F', 99.95, 6, 1, " 100.0"},
@@ -64,10 +59,9 @@ const RealCase kRealCases[] = {
 };
 
 TEST(FixedFormat, RealFields) {
-    for (const RealCase& c : kRealCases) {
-        const auto field = c.descriptor == 'F' ? fieldF : c.descriptor == 'E' ? fieldE : fieldG;
-        EXPECT_EQ(field(c.v, c.w, c.d), c.expected)
-            << c.descriptor << c.w << '.' << c.d << " of " << std::setprecision(17) << c.v;
+    for (const auto& [descriptor, v, w, d, expected] : kRealCases) {
+        const auto field = descriptor == 'F' ? fieldF : descriptor == 'E' ? fieldE : fieldG;
+        EXPECT_EQ(field(v, w, d), expected) << descriptor << w << '.' << d << " of " << std::setprecision(17) << v;
     }
 }
 

@@ -15,6 +15,7 @@
 #include <cmath>
 #include <functional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "solver/delft_range.h"
@@ -82,16 +83,12 @@ protected:
 // One table axis: the program's term at an argument, the row position
 // x = argument/step + offset, the rows, and the windows {argument, first row,
 // rows} that the term follows between them (4: the cubic, 2: the end line).
-struct Window {
-    double at;
-    int first, n;
-};
 struct Axis {
     const char* name;
     std::function<double(double)> term;
     double step, offset;
     int firstRow, lastRow;
-    std::vector<Window> windows;
+    std::vector<std::tuple<double, int, int>> windows;
 };
 
 TEST_F(Delft, EveryTermFollowsItsRowsAlongItsAxis) {
@@ -125,14 +122,12 @@ TEST_F(Delft, EveryTermFollowsItsRowsAlongItsAxis) {
         const auto row = [&](int pos) { return a.term(argument(pos)); };
         double size = 0;  // of the largest row
         for (int pos = a.firstRow; pos <= a.lastRow; ++pos) size = std::max(size, std::fabs(row(pos)));
-        for (const Window& w : a.windows)
-            EXPECT_NEAR(a.term(w.at), through(row, w.first, w.n, w.at / a.step + a.offset), 1e-11 * size)
-                << a.name << w.at;
+        for (const auto& [at, first, n] : a.windows)
+            EXPECT_NEAR(a.term(at), through(row, first, n, at / a.step + a.offset), 1e-11 * size) << a.name << at;
         // continuous at every row, where one window hands over to the next
-        for (int pos = a.firstRow; pos <= a.lastRow; ++pos) {
-            const double at = argument(pos), below = a.term(at * (1 - 1e-10)), above = a.term(at * (1 + 1e-10));
-            EXPECT_NEAR(below, above, 1e-7 * size) << a.name << " at row " << pos;
-        }
+        for (int pos = a.firstRow; pos <= a.lastRow; ++pos)
+            EXPECT_NEAR(a.term(argument(pos) * (1 - 1e-10)), a.term(argument(pos) * (1 + 1e-10)), 1e-7 * size)
+                << a.name << " at row " << pos;
     }
     // below the tables: the first upright row falls with the cube of FN/0.15,
     // the heel row at 0.25 times (4 FN)^3; no trim-moment term below 0.20
@@ -153,8 +148,7 @@ TEST_F(Delft, ScalingsAndLimits) {
     // heel without leeway: the keel lifts to windward; neither: the side forces are left as they were
     EXPECT_LT(keelAt(0.40, 20, 0, 999.0)[2], 0.0);
     st->balance.FSR = -77.0;
-    EXPECT_EQ(keelAt(0.40, 0, 0, 55.0)[2], 55.0);
-    EXPECT_EQ(st->balance.FSR, -77.0);
+    EXPECT_EQ((std::array{keelAt(0.40, 0, 0, 55.0)[2], st->balance.FSR}), (std::array{55.0, -77.0}));
     // without the section factor the rudder's lift slope is that of slender-wing theory, pi A / 2
     keelAt(0.35, 0, 3, 0, 0.0);
     const double slender = st->run.PI * 3.4 / 2 * st->point.QDYN * u.AR0 * st->point.RUDANG * 0.8;
@@ -197,11 +191,8 @@ TEST(DelftTables, EveryCoefficientIsThePrintedOne) {
 TEST(DelftRange, OneWarningPerParameterOutsideTheSeries) {
     // every parameter between its limits
     const U inside{.LCBFP = 0.53, .LCFFP = 0.55, .CX0 = 0.70, .CP0 = 0.56, .RLV = 5.5, .RLB = 3.5, .RBT = 5.0};
-    const struct {
-        double U::*member;
-        double value;
-        const char* line;  // "": inside the range (the limits belong to it)
-    } cases[] = {
+    // the member, its value and the warning ("": inside the range, the limits belong to it)
+    const std::tuple<double U::*, double, const char*> cases[] = {
         {&U::RLB, 5.6, "length/beam Lwl/Bwl = 5.600 outside the Delft series range 2.73 to 5.00"},
         {&U::RLV, 4.0, "length/volume^(1/3) Lwl/Vc^(1/3) = 4.000 outside the Delft series range 4.34 to 8.50"},
         {&U::RBT, 19.38, ""},
@@ -212,12 +203,12 @@ TEST(DelftRange, OneWarningPerParameterOutsideTheSeries) {
         {&U::CX0, 0.65, ""},
         {&U::CX0, NAN, "midship coefficient Cx = nan outside the Delft series range 0.65 to 0.78"},
     };
-    for (const auto& c : cases) {
+    for (const auto& [member, value, line] : cases) {
         U u = inside;
-        u.*c.member = c.value;
+        u.*member = value;
         const std::vector<std::string> expected =
-            *c.line ? std::vector<std::string>{std::string("warning: ") + c.line} : std::vector<std::string>{};
-        EXPECT_EQ(delftRangeWarnings(u), expected) << c.value;
+            *line ? std::vector<std::string>{std::string("warning: ") + line} : std::vector<std::string>{};
+        EXPECT_EQ(delftRangeWarnings(u), expected) << value;
     }
 }
 

@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
+#include <tuple>
 #include <vector>
 
 #include "driver/run_driver.h"
@@ -89,9 +90,8 @@ TEST(BroydenSolve, LineSearchTrials) {
     // plateau: lambda 1, the quadratic's minimum 1/2 (f(1) = f(0)), the cubic's through the trials
     // at 1/2 and 1, 1/(3 + sqrt 3); the last trial is the first with lambda < TOLX/|p| (p = 0.01)
     ASSERT_GE(p.size(), 6u);
-    EXPECT_NEAR(p[3][0], 1 - 0.01, 1e-12);
-    EXPECT_NEAR(p[4][0], 1 - 0.005, 1e-12);
-    EXPECT_NEAR(p[5][0], 1 - 0.01 / (3 + std::sqrt(3.0)), 1e-12);
+    const double lambda[] = {1, 0.5, 1 / (3 + std::sqrt(3.0))};
+    for (std::size_t i = 0; i < 3; ++i) EXPECT_NEAR(p[3 + i][0], 1 - 0.01 * lambda[i], 1e-12) << "trial " << i + 1;
     EXPECT_LT((1 - p[p.size() - 1][0]) / 0.01, kRun.TOLX / 0.01);
     EXPECT_GE((1 - p[p.size() - 2][0]) / 0.01, kRun.TOLX / 0.01 * (1 - 1e-6));
 }
@@ -257,20 +257,15 @@ TEST(TestPointDriver, SolvedAcceptedAndNotConvergedPointsEndToEnd) {
 // When an attempt is solved, accepted on its residuals, restarted or given up.
 TEST(TestPointDriver, AttemptOutcomes) {
     using O = AttemptOutcome;
-    const struct {
-        int k;
-        bool NOCONV;
-        int IERR;
-        double RF, RM;
-        O outcome;
-    } rows[] = {
+    const std::tuple<int, bool, int, double, double, O> rows[] = {  // k, NOCONV, IERR, RF, RM, outcome
         {1, false, 0, 0.5, 0.5, O::Solved},  // a converged search: residuals not looked at
         {3, false, 12, 0.0009, 0.0009, O::Accepted},  // the iteration limit, both residuals below 0.001
         {1, true, 0, 0.001, 0.0, O::Restart},          // the limit itself is not accepted
         {4, false, 12, 0.0, 0.005, O::Restart},
         {5, true, 0, 0.005, 0.0, O::NotConverged},
     };
-    for (const auto& r : rows) EXPECT_EQ(attemptOutcome(r.k, r.NOCONV, r.IERR, r.RF, r.RM), r.outcome) << r.k;
+    for (const auto& [k, NOCONV, IERR, RF, RM, outcome] : rows)
+        EXPECT_EQ(attemptOutcome(k, NOCONV, IERR, RF, RM), outcome) << k;
     // the restarts' start scales alternate in sign and grow with the square of the attempt
     for (int k = 1; k <= 5; ++k) {
         const double grown = (k % 2 == 0 ? 1 : -1) * k * k;

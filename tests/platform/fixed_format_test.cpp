@@ -1,5 +1,6 @@
 // The fixed-field and free-format writer behind every report, table and
-// console line. Expected strings are what gfortran 12 writes for the same
+// console line, and the free-format reader of the input files.
+// Expected strings are what gfortran 12 writes for the same
 // values with the same edit descriptors (WRITE with a format, or PRINT *):
 // correct rounding of the binary value, ties to even, carries, signs, the
 // optional leading zero, overflow asterisks, Inf/NaN, and the G switch
@@ -12,7 +13,11 @@
 #include <limits>
 #include <string>
 #include <string_view>
+#include <tuple>
 #include <utility>
+
+#include "platform/files.h"
+#include "platform/record_reader.h"
 
 namespace carinex {
 namespace {
@@ -20,21 +25,8 @@ namespace {
 constexpr double kInf = std::numeric_limits<double>::infinity();
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
-TEST(FixedFormat, TextAndIntegerFields) {
-    EXPECT_EQ(fieldA("ab", 5), "   ab");
-    EXPECT_EQ(fieldA("abcdef", 3), "abc");
-    EXPECT_EQ(fieldI(1000, 3), "***");
-    EXPECT_EQ(fieldI(std::numeric_limits<long long>::min(), 20), "-9223372036854775808");
-}
-
-struct RealCase {
-    char descriptor;
-    double v;
-    int w, d;
-    std::string_view expected;
-};
-
-const RealCase kRealCases[] = {
+// descriptor, value, w, d, field
+const std::tuple<char, double, int, int, std::string_view> kRealCases[] = {
     // F: the digits of the binary value, correctly rounded; exact ties to even
     {'F', 0.1, 30, 20, "        0.10000000000000000555"}, {'F', 0.125, 5, 2, " 0.12"}, {'F', 3.5, 3, 0, " 4."},
     {'F', 1.005, 6, 2, "  1.00"}, {'F', 99.95, 6, 1, " 100.0"},
@@ -67,20 +59,21 @@ const RealCase kRealCases[] = {
 };
 
 TEST(FixedFormat, RealFields) {
-    for (const RealCase& c : kRealCases) {
-        const auto field = c.descriptor == 'F' ? fieldF : c.descriptor == 'E' ? fieldE : fieldG;
-        EXPECT_EQ(field(c.v, c.w, c.d), c.expected)
-            << c.descriptor << c.w << '.' << c.d << " of " << std::setprecision(17) << c.v;
+    for (const auto& [descriptor, v, w, d, expected] : kRealCases) {
+        const auto field = descriptor == 'F' ? fieldF : descriptor == 'E' ? fieldE : fieldG;
+        EXPECT_EQ(field(v, w, d), expected) << descriptor << w << '.' << d << " of " << std::setprecision(17) << v;
     }
 }
 
-// Records: T moves to a column (1-based), to the left it overwrites; X moves
+// A and I fields. Records: T moves to a column (1-based), to the left it overwrites; X moves
 // over what is already there. Unlike gfortran the record keeps a trailing skip
 // or tab. Free format: one blank column first; texts follow each other, a
 // number gets a blank of its own and so does a text after a number. Integers
 // take 11 columns (a longer value widens the item); reals are 1PG25.17E3.
-TEST(FixedFormat, FormattedAndFreeFormatRecords) {
+TEST(FixedFormat, TextAndIntegerFieldsAndRecords) {
     const std::pair<std::string, std::string_view> cases[] = {
+        {fieldA("ab", 5), "   ab"}, {fieldA("abcdef", 3), "abc"}, {fieldI(1000, 3), "***"},
+        {fieldI(std::numeric_limits<long long>::min(), 20), "-9223372036854775808"},
         {FormattedRecord().A("Speed", 10).F(5.25, 8, 3).I(12, 6).G(0.0123, 14, 7).X(1).A("kn").str(),
          "     Speed   5.250    12 0.1230000E-01 kn"},
         {FormattedRecord().A("Fn").T(12).F(0.35, 8, 4).T(22).G(1234.5678, 12, 5).X(1).I(1000, 3).str(),
@@ -94,6 +87,32 @@ TEST(FixedFormat, FormattedAndFreeFormatRecords) {
         {FreeRecord().real(-kInf).integer(7).str(), "                 -Infinity           7"},
     };
     for (const auto& [line, expected] : cases) EXPECT_EQ(line, expected);
+}
+
+// Free-format reading: line ends of every platform, items, repeats and slashes, and the
+// Fortran number forms (the messages for surplus values and decimal commas are
+// pinned with the case and offsets readers).
+// The items of one record joined by '|', a null item as '_', a slash ending it as a final '/'.
+std::string items(std::string_view record) {
+    std::vector<std::optional<std::string>> v;
+    const bool slash = splitListItems(record, v);
+    std::string s;
+    for (const auto& item : v) s += (s.empty() ? "" : "|") + item.value_or("_");
+    return slash ? s + "/" : s;
+}
+
+TEST(RecordReader, ListItemsAndNumbers) {
+    EXPECT_EQ(splitLines("a\r\nb\rc\n\r\nd\r\n"), (std::vector<std::string>{"a", "b", "c", "", "d"}));
+    for (const auto& [record, joined] : {std::pair{"  1.5, 2  'a b' \"c,d\" x", "1.5|2|a b|c,d|x"},
+                                         {"1,,3", "1|_|3"}, {"3*0.5 2*", "0.5|0.5|0.5|_|_"}, {"4 5 / 6", "4|5/"}})
+        EXPECT_EQ(items(record), joined);
+    EXPECT_DOUBLE_EQ(*parseReal("-.5"), -0.5);
+    EXPECT_DOUBLE_EQ(*parseReal("1.5D-2"), 0.015);
+    for (const char* bad : {"", "abc", "1.2.3", "nan", "inf", "0x10", "1e400", "1,5", "--1"})
+        EXPECT_FALSE(parseReal(bad).has_value()) << bad;
+    EXPECT_EQ(*parseInteger("-42"), -42);
+    for (const char* bad : {"3.0", "1e2", "", "+", "99999999999", "4a"})
+        EXPECT_FALSE(parseInteger(bad).has_value()) << bad;
 }
 
 }  // namespace

@@ -1,8 +1,11 @@
-// The Delft-series regression beside the program's results. Its coefficient
-// rows are checked against the printed tables in delft_tables_test.cpp; here
-// the way each term runs along its table's axis: between the rows the cubic
-// through four neighbouring rows (the end line beyond the last), continuous at
-// every row, the decay laws below the tables; guards and closed forms.
+// The Delft-series regression beside the program's results: its coefficient
+// tables against the printed tables, transcribed by
+// tools/transcribe_delft_tables.py (re-run it with --check to see that the
+// transcription still matches the document); the way each term runs along its
+// table's axis: between the rows the cubic through four neighbouring rows (the
+// end line beyond the last), continuous at every row, the decay laws below the
+// tables; guards and closed forms; the warnings for a hull outside the series'
+// parameter range.
 #include "solver/delft_regression.h"
 
 #include <gtest/gtest.h>
@@ -11,12 +14,19 @@
 #include <array>
 #include <cmath>
 #include <functional>
+#include <string>
+#include <tuple>
 #include <vector>
+
+#include "solver/delft_range.h"
+#include "solver/delft_reference_tables.h"
+#include "solver/delft_tables.h"
 
 namespace carinex {
 namespace {
 
 using U = UprightParticulars;
+namespace printed = test::delft_printed;
 
 // Lagrange's form of the polynomial through the n rows from position `first`.
 double through(const std::function<double(int)>& row, int first, int n, double x) {
@@ -33,28 +43,20 @@ double through(const std::function<double(int)>& row, int first, int n, double x
 class Delft : public ::testing::Test {
 protected:
     void SetUp() override {
-        const std::pair<double U::*, double> hull[] = {
-            {&U::LWL, 10.2},  {&U::HVOL, 4.6},    {&U::LCBFP, 0.536}, {&U::CP0, 0.553},   {&U::RVAW, 0.187},
-            {&U::RLB, 3.62},  {&U::RLCBF, 0.987}, {&U::RBT, 3.85},    {&U::CX0, 0.716},   {&U::RLV, 4.87},
-            {&U::RKM, 2.14},  {&U::LCBPC, -3.6},  {&U::LCFPC, -6.3},  {&U::KAREA, 1.65},  {&U::RKT, 2.45},
-            {&U::RVK, 61.0},  {&U::RTT, 0.36},    {&U::RTS, 0.148},   {&U::KTAPER, 0.58}, {&U::TTOT, 2.02},
-            {&U::RCMEAN, 0.31}, {&U::RTCMN, 0.105}, {&U::AR0, 0.42},
-        };
-        for (const auto& [member, value] : hull) u.*member = value;
-        for (const auto& [member, value] : {std::pair{&TestPoint::RHO, 1025.9}, {&TestPoint::VNU, 2.9e6},
-                                            {&TestPoint::QDYN, 6150.0}, {&TestPoint::VKEEL, 0.151},
-                                            {&TestPoint::RASP, 3.4}, {&TestPoint::RUDANG, 0.0436}})
-            st->point.*member = value;
+        u = {.LWL = 10.2, .HVOL = 4.6, .LCBFP = 0.536, .CX0 = 0.716, .CP0 = 0.553, .RVAW = 0.187, .RLV = 4.87,
+             .RLCBF = 0.987, .RKM = 2.14, .RLB = 3.62, .RBT = 3.85, .LCBPC = -3.6, .LCFPC = -6.3, .KAREA = 1.65,
+             .AR0 = 0.42, .RKT = 2.45, .RVK = 61.0, .RTT = 0.36, .RTS = 0.148, .KTAPER = 0.58, .TTOT = 2.02,
+             .RCMEAN = 0.31, .RTCMN = 0.105};
+        st->point = {.VNU = 2.9e6, .RHO = 1025.9, .QDYN = 6150.0, .RUDANG = 0.0436, .VKEEL = 0.151, .RASP = 3.4};
         st->input.KCHORD(3) = 1.12;
         st->input.KTHICK(3) = 0.115;
         st->balance.SWET = 27.4;
     }
-    // heel and leeway in degrees, in the state as the test-point driver sets them
+    // heel in degrees, in the state as the test-point driver sets it (leeway likewise below)
     void heel(double deg) {
         st->point.PHI = deg * st->run.PI / 180;
         st->point.COSPHI = std::cos(st->point.PHI);
     }
-    void leeway(double deg) { st->point.LEEWAY = deg * st->run.PI / 180; }
     std::array<double, 2> hullAt(double FN, double heelDeg = 0, double MEXT = 0) {  // RV, RR
         heel(heelDeg);
         st->point.MEXT = MEXT;
@@ -62,11 +64,12 @@ protected:
         REGHUL(*st, FN, heelDeg, rv, rr);
         return {rv, rr};
     }
-    std::array<double, 3> keelAt(double FN, double heelDeg, double leewayDeg = 0, double fskBefore = 0) {
+    std::array<double, 3> keelAt(double FN, double heelDeg, double leewayDeg = 0, double fskBefore = 0,
+                                 double SLOPR = 0.93) {
         heel(heelDeg);  // RK, RRU, FSK
-        leeway(leewayDeg);
+        st->point.LEEWAY = leewayDeg * st->run.PI / 180;
         std::array<double, 3> o{0, 0, fskBefore};
-        REGAPP(*st, FN, heelDeg, 0.93, o[0], o[1], o[2]);
+        REGAPP(*st, FN, heelDeg, SLOPR, o[0], o[1], o[2]);
         return o;
     }
     double RR(double FN, double heelDeg = 0) { return hullAt(FN, heelDeg)[1]; }
@@ -80,16 +83,12 @@ protected:
 // One table axis: the program's term at an argument, the row position
 // x = argument/step + offset, the rows, and the windows {argument, first row,
 // rows} that the term follows between them (4: the cubic, 2: the end line).
-struct Window {
-    double at;
-    int first, n;
-};
 struct Axis {
     const char* name;
     std::function<double(double)> term;
     double step, offset;
     int firstRow, lastRow;
-    std::vector<Window> windows;
+    std::vector<std::tuple<double, int, int>> windows;
 };
 
 TEST_F(Delft, EveryTermFollowsItsRowsAlongItsAxis) {
@@ -123,14 +122,12 @@ TEST_F(Delft, EveryTermFollowsItsRowsAlongItsAxis) {
         const auto row = [&](int pos) { return a.term(argument(pos)); };
         double size = 0;  // of the largest row
         for (int pos = a.firstRow; pos <= a.lastRow; ++pos) size = std::max(size, std::fabs(row(pos)));
-        for (const Window& w : a.windows)
-            EXPECT_NEAR(a.term(w.at), through(row, w.first, w.n, w.at / a.step + a.offset), 1e-11 * size)
-                << a.name << w.at;
+        for (const auto& [at, first, n] : a.windows)
+            EXPECT_NEAR(a.term(at), through(row, first, n, at / a.step + a.offset), 1e-11 * size) << a.name << at;
         // continuous at every row, where one window hands over to the next
-        for (int pos = a.firstRow; pos <= a.lastRow; ++pos) {
-            const double at = argument(pos), below = a.term(at * (1 - 1e-10)), above = a.term(at * (1 + 1e-10));
-            EXPECT_NEAR(below, above, 1e-7 * size) << a.name << " at row " << pos;
-        }
+        for (int pos = a.firstRow; pos <= a.lastRow; ++pos)
+            EXPECT_NEAR(a.term(argument(pos) * (1 - 1e-10)), a.term(argument(pos) * (1 + 1e-10)), 1e-7 * size)
+                << a.name << " at row " << pos;
     }
     // below the tables: the first upright row falls with the cube of FN/0.15,
     // the heel row at 0.25 times (4 FN)^3; no trim-moment term below 0.20
@@ -151,18 +148,68 @@ TEST_F(Delft, ScalingsAndLimits) {
     // heel without leeway: the keel lifts to windward; neither: the side forces are left as they were
     EXPECT_LT(keelAt(0.40, 20, 0, 999.0)[2], 0.0);
     st->balance.FSR = -77.0;
-    EXPECT_EQ(keelAt(0.40, 0, 0, 55.0)[2], 55.0);
-    EXPECT_EQ(st->balance.FSR, -77.0);
+    EXPECT_EQ((std::array{keelAt(0.40, 0, 0, 55.0)[2], st->balance.FSR}), (std::array{55.0, -77.0}));
     // without the section factor the rudder's lift slope is that of slender-wing theory, pi A / 2
-    double RK = 0, RRU = 0, FSK = 0;
-    leeway(3);
-    REGAPP(*st, 0.35, 0, 0.0, RK, RRU, FSK);
+    keelAt(0.35, 0, 3, 0, 0.0);
     const double slender = st->run.PI * 3.4 / 2 * st->point.QDYN * u.AR0 * st->point.RUDANG * 0.8;
     EXPECT_NEAR(st->balance.FSR, slender, 1e-12 * slender);
     // no speed, no forces
     st->point.QDYN = st->point.VNU = 0;
     const auto none = keelAt(0.0, 10, 3);
     EXPECT_EQ((std::array{none[0], none[1], none[2], st->balance.FSR}), (std::array{0.0, 0.0, 0.0, 0.0}));
+}
+
+// Every cell, the row count and the axis position of the first row: a row
+// keyed k sits at position k / step + offset on its table's axis.
+template <int Rows, int Cols, int PRows, int PCols>
+void expectSameTable(const std::string& name, const delft::PositionTable<Rows, Cols>& program,
+                     const double (&table)[PRows][PCols], double firstKey, double step, double offset) {
+    static_assert(Rows == PRows && Cols == PCols);
+    EXPECT_EQ(program.First, static_cast<int>(std::lround(firstKey / step + offset))) << name;
+    for (int r = 0; r < Rows; ++r)
+        for (int c = 0; c < Cols; ++c)
+            EXPECT_EQ(program.rows[r][c], table[r][c]) << name << " row " << r + 1 << " coefficient " << c;
+}
+
+// the program's table `name` against the printed one of the same name
+#define EXPECT_SAME_TABLE(name, offset) \
+    expectSameTable(#name, delft::name, printed::name, printed::name##FirstKey, printed::name##KeyStep, offset)
+
+TEST(DelftTables, EveryCoefficientIsThePrintedOne) {
+    // canoe-body tables on FN/0.05 - 2, the keel residuary on FN/0.05 - 3,
+    // the wetted surface on heel/5, the keel tables on heel/10 + 1
+    EXPECT_SAME_TABLE(kUprightResiduary, -2);
+    EXPECT_SAME_TABLE(kHeelCorrection, -2);
+    EXPECT_SAME_TABLE(kTrimMoment, -2);
+    EXPECT_SAME_TABLE(kWettedSurface, 0);
+    EXPECT_SAME_TABLE(kKeelResiduary, -3);
+    EXPECT_SAME_TABLE(kSideForce, 1);
+    EXPECT_SAME_TABLE(kEffectiveSpan, 1);
+    for (int k = 0; k < 4; ++k) EXPECT_EQ(delft::kKeelHeel[k], printed::kKeelHeel[k]) << "keel heel term e" << k;
+}
+
+TEST(DelftRange, OneWarningPerParameterOutsideTheSeries) {
+    // every parameter between its limits
+    const U inside{.LCBFP = 0.53, .LCFFP = 0.55, .CX0 = 0.70, .CP0 = 0.56, .RLV = 5.5, .RLB = 3.5, .RBT = 5.0};
+    // the member, its value and the warning ("": inside the range, the limits belong to it)
+    const std::tuple<double U::*, double, const char*> cases[] = {
+        {&U::RLB, 5.6, "length/beam Lwl/Bwl = 5.600 outside the Delft series range 2.73 to 5.00"},
+        {&U::RLV, 4.0, "length/volume^(1/3) Lwl/Vc^(1/3) = 4.000 outside the Delft series range 4.34 to 8.50"},
+        {&U::RBT, 19.38, ""},
+        {&U::RBT, 2.0, "beam/draft Bwl/Tc = 2.000 outside the Delft series range 2.46 to 19.38"},
+        {&U::CP0, 0.519, "prismatic coefficient Cp = 0.519 outside the Delft series range 0.52 to 0.60"},
+        {&U::LCBFP, 0.49, "LCB in % Lwl behind FP = 49.000 outside the Delft series range 50.00 to 58.20"},
+        {&U::LCFFP, 0.60, "LCF in % Lwl behind FP = 60.000 outside the Delft series range 51.80 to 59.50"},
+        {&U::CX0, 0.65, ""},
+        {&U::CX0, NAN, "midship coefficient Cx = nan outside the Delft series range 0.65 to 0.78"},
+    };
+    for (const auto& [member, value, line] : cases) {
+        U u = inside;
+        u.*member = value;
+        const std::vector<std::string> expected =
+            *line ? std::vector<std::string>{std::string("warning: ") + line} : std::vector<std::string>{};
+        EXPECT_EQ(delftRangeWarnings(u), expected) << value;
+    }
 }
 
 }  // namespace

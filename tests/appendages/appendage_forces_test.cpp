@@ -141,12 +141,10 @@ std::unique_ptr<CaseState> yacht(double leeway, double heel) {
     auto st = makeCaseState();
     setupKeelTables(st->run);
     CaseInput& in = st->input;
-    for (int i = 1; i <= 8; ++i) {
-        in.KCHORD(i) = 1.3 - 0.6 * std::sin((i - 1) * kPi / 16);
-        in.KTHICK(i) = 0.12;
-        st->app.SLOPK(i) = 0.95;
-        st->app.CLMXK(i) = 1.4;
-    }
+    for (int i = 1; i <= 8; ++i) in.KCHORD(i) = 1.3 - 0.6 * std::sin((i - 1) * kPi / 16);
+    in.KTHICK.fill(0.12);
+    st->app.SLOPK.fill(0.95);
+    st->app.CLMXK.fill(1.4);
     in.KSTYPE = 64, in.RSTYPE = 0, in.FULLSC = true;
     in.KSECTF = 0.66, in.RCROOT = 0.38, in.RCTIP = 0.25, in.RTCRT = in.RTCTP = 0.12, in.RSECTF = 0.685;
     in.RCOSSW = 1.0, in.RTANSW = 0.0, in.RSPAN = 1.2, in.HLIFTF = 1.0, in.RDRFTF = 0.5;

@@ -207,16 +207,6 @@ const std::string kRestriction15 =
     " Restriction for tank model: Lift and drag coefficients of foil section determined at 15% thickness\n";
 const std::string kSweep = " Warning: Sweep angle of foil more than 60 deg.\n angle reduced to 60 deg.\n";
 
-// A case state, its console and a resistance table in memory.
-struct FoilRun : test::heel::Bench {
-    std::ostringstream* table = nullptr;
-    FoilRun() {
-        auto t = std::make_unique<std::ostringstream>();
-        table = t.get();
-        io.setTable(std::move(t));
-    }
-};
-
 TEST(FoilCheck, ThicknessWindowsSweepClampAndNotes) {
     const std::string r12 =
         " Restriction for tank model: Lift and drag coefficients of foil section determined at 12% thickness\n";
@@ -237,7 +227,10 @@ TEST(FoilCheck, ThicknessWindowsSweepClampAndNotes) {
         {100, 0, 0.5, 0, 0, true, ""},
     };
     for (const Row& r : rows) {
-        FoilRun run;
+        test::heel::Bench run;  // with a resistance table in memory
+        auto owned = std::make_unique<std::ostringstream>();
+        const std::ostringstream& table = *owned;
+        run.io.setTable(std::move(owned));
         double sweep = r.sweep;
         int status = -1;
         FOILCK(run.io, r.family, r.tc, sweep, status, r.full);
@@ -245,7 +238,7 @@ TEST(FoilCheck, ThicknessWindowsSweepClampAndNotes) {
         EXPECT_EQ(status, r.status) << what;
         EXPECT_EQ(sweep, r.sweepAfter) << what;
         EXPECT_EQ(run.console.str(), r.note + (r.sweepAfter != r.sweep ? kSweep : "")) << what;
-        EXPECT_EQ(run.table->str(), r.note.empty() ? "" : "\n" + r.note) << what << ": no sweep warning";
+        EXPECT_EQ(table.str(), r.note.empty() ? "" : "\n" + r.note) << what << ": no sweep warning";
     }
 }
 
@@ -283,7 +276,7 @@ TEST(ReynoldsCheck, LimitsOrderAndMessages) {
         {64, 64, 3.2e5, true, ""}, {0, 0, 3.5e7, true, ""}, {100, 100, 1e9, true, ""},
     };
     for (const Row& r : rows) {
-        FoilRun run;
+        test::heel::Bench run;
         CaseInput& in = run.st->input;
         in.KSTYPE = r.keel;
         in.RSTYPE = r.rudder;

@@ -203,13 +203,10 @@ TEST(SectionData, ReferenceDragRowsOfThe00Series) {
     EXPECT_LT(k, 1.6);
 }
 
-const std::string kRestriction15 =
-    " Restriction for tank model: Lift and drag coefficients of foil section determined at 15% thickness\n";
-const std::string kSweep = " Warning: Sweep angle of foil more than 60 deg.\n angle reduced to 60 deg.\n";
-
 TEST(FoilCheck, ThicknessWindowsSweepClampAndNotes) {
-    const std::string r12 =
-        " Restriction for tank model: Lift and drag coefficients of foil section determined at 12% thickness\n";
+    const std::string tank = " Restriction for tank model: Lift and drag coefficients of foil section determined at ";
+    const std::string r12 = tank + "12% thickness\n", r15 = tank + "15% thickness\n";
+    const std::string sweepNote = " Warning: Sweep angle of foil more than 60 deg.\n angle reduced to 60 deg.\n";
     const std::string out =
         " Warning: Lift and drag coefficients of foil section extrapolated outside of thickness-range\n";
     struct Row {
@@ -220,7 +217,7 @@ TEST(FoilCheck, ThicknessWindowsSweepClampAndNotes) {
     };
     const Row rows[] = {
         {0, 0, 0.122, 10, 10, false, ""},      {0, 1, 0.123, 10, 10, false, r12},
-        {0, 2, 0.099, 10, 10, true, out},      {63, 1, 0.12, 0, 0, false, kRestriction15},
+        {0, 2, 0.099, 10, 10, true, out},      {63, 1, 0.12, 0, 0, false, r15},
         {63, 2, 0.18, 0, 0, true, out},        {64, 2, 0.165, 0, 0, false, out},
         {64, 2, 0.08, 0, 0, true, out},        {64, 0, 0.12, 60, 60, true, ""},
         {64, 3, 0.12, 61, 60, true, ""},       {0, 3, 0.123, -75, -60, false, r12},
@@ -237,7 +234,7 @@ TEST(FoilCheck, ThicknessWindowsSweepClampAndNotes) {
         const std::string what = std::to_string(r.family) + " t/c " + std::to_string(r.tc);
         EXPECT_EQ(status, r.status) << what;
         EXPECT_EQ(sweep, r.sweepAfter) << what;
-        EXPECT_EQ(run.console.str(), r.note + (r.sweepAfter != r.sweep ? kSweep : "")) << what;
+        EXPECT_EQ(run.console.str(), r.note + (r.sweepAfter != r.sweep ? sweepNote : "")) << what;
         EXPECT_EQ(table.str(), r.note.empty() ? "" : "\n" + r.note) << what << ": no sweep warning";
     }
 }

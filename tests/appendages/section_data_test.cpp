@@ -204,9 +204,10 @@ TEST(SectionData, ReferenceDragRowsOfThe00Series) {
 }
 
 TEST(FoilCheck, ThicknessWindowsSweepClampAndNotes) {
-    const std::string tank = " Restriction for tank model: Lift and drag coefficients of foil section determined at ";
+    const std::string tank =
+        " Restriction for tank model: Lift and drag coefficients of foil section determined at ";
     const std::string r12 = tank + "12% thickness\n", r15 = tank + "15% thickness\n";
-    const std::string sweepNote = " Warning: Sweep angle of foil more than 60 deg.\n angle reduced to 60 deg.\n";
+    const std::string swept = " Warning: Sweep angle of foil more than 60 deg.\n angle reduced to 60 deg.\n";
     const std::string out =
         " Warning: Lift and drag coefficients of foil section extrapolated outside of thickness-range\n";
     struct Row {
@@ -234,7 +235,7 @@ TEST(FoilCheck, ThicknessWindowsSweepClampAndNotes) {
         const std::string what = std::to_string(r.family) + " t/c " + std::to_string(r.tc);
         EXPECT_EQ(status, r.status) << what;
         EXPECT_EQ(sweep, r.sweepAfter) << what;
-        EXPECT_EQ(run.console.str(), r.note + (r.sweepAfter != r.sweep ? sweepNote : "")) << what;
+        EXPECT_EQ(run.console.str(), r.note + (r.sweepAfter != r.sweep ? swept : "")) << what;
         EXPECT_EQ(table.str(), r.note.empty() ? "" : "\n" + r.note) << what << ": no sweep warning";
     }
 }

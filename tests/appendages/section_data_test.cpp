@@ -29,9 +29,9 @@ enum class Set { Stimulated, Laminar, FullScale };
 struct Case {
     int family;
     Set set;
-    double tref;        // reference thickness of the family's data
-    double reLo, reHi;  // Reynolds range of the data set (the laminar sets end at their limits)
-    double alim;        // angle limit of the drag, degrees
+    // reference thickness of the family's data, Reynolds range of the data set (the laminar sets
+    // end at their limits) and angle limit of the drag in degrees
+    double tref, reLo, reHi, alim;
     std::string name() const { return std::to_string(family) + " set " + std::to_string(int(set)); }
 };
 
@@ -65,9 +65,8 @@ TEST(SectionData, ThicknessCorrections) {
         double tc, deg, expected;  // change of Cd against the reference thickness at Re 1e6
     };
     const Row rows[] = {
-        {0, 0.15, 5.0, 0.00046},
+        {0, 0.15, 5.0, 0.00046}, {63, 0.12, 10.0, 0.00019},
         {0, 0.09, 7.5, -(0.00046 + 0.5 * (-0.00023 - 0.00046))},
-        {63, 0.12, 10.0, 0.00019},
     };
     for (const Row& r : rows) {
         const double tref = r.family == 0 ? 0.12 : 0.15;
@@ -106,6 +105,19 @@ TEST(SectionData, EveryDataSetIsPlausibleAndContinuous) {
     }
 }
 
+// Inside their low-drag bucket the six-series sections, at the 00-series' thickness, have less
+// drag than the 00-series section.
+TEST(SectionData, SixSeriesBeatTheFourDigitSectionInsideTheirBucket) {
+    for (int k = 0; k <= 60; ++k) {
+        const double RE = 2e5 * std::pow(7e7 / 2e5, k / 60.0);
+        for (double cl2 : {0.0, 0.02, 0.05}) {
+            const double d00 = drag(0, Set::FullScale, RE, cl2, 0.12, 1);
+            for (int six : {63, 64})
+                EXPECT_LT(drag(six, Set::FullScale, RE, cl2, 0.12, 1), d00) << six << " " << RE << " " << cl2;
+        }
+    }
+}
+
 // The lift slopes of the branches the examples never take (63-series, the
 // 64-series rudder, beyond the data), and the maximum lift through its data.
 TEST(SectionData, LiftSlopeAndMaximumLift) {
@@ -119,8 +131,7 @@ TEST(SectionData, LiftSlopeAndMaximumLift) {
         {0, false, false, 1e8, 7.5 * (0.261271 - 0.0174566 * 7.5) + 0.0618035},
         {63, false, false, 1e8, 7.5 * (0.35611 - 0.023753 * 7.5) - 0.30912},
         {63, true, false, 1e8, x8 * (0.08607117 - 0.00324967 * x8) + 0.5620922},
-        {64, false, true, 3e5, 0.0985 * xr + 0.4063},
-        {64, false, true, 1e6, 0.0333 * x6 + 0.7907},
+        {64, false, true, 3e5, 0.0985 * xr + 0.4063}, {64, false, true, 1e6, 0.0333 * x6 + 0.7907},
         {64, true, true, 1e6, x6 * (0.168129 - 0.00961684 * x6) + 0.302149},
     };
     for (const Row& r : rows)
@@ -192,56 +203,40 @@ TEST(SectionData, ReferenceDragRowsOfThe00Series) {
     EXPECT_LT(k, 1.6);
 }
 
-const std::string kRestriction15 =
-    " Restriction for tank model: Lift and drag coefficients of foil section determined at 15% thickness\n";
-const std::string kSweep = " Warning: Sweep angle of foil more than 60 deg.\n angle reduced to 60 deg.\n";
-
-// A case state, its console and a resistance table in memory.
-struct FoilRun : test::heel::Bench {
-    std::ostringstream* table = nullptr;
-    FoilRun() {
-        auto t = std::make_unique<std::ostringstream>();
-        table = t.get();
-        io.setTable(std::move(t));
-    }
-};
-
 TEST(FoilCheck, ThicknessWindowsSweepClampAndNotes) {
-    const std::string r12 =
-        " Restriction for tank model: Lift and drag coefficients of foil section determined at 12% thickness\n";
+    const std::string tank =
+        " Restriction for tank model: Lift and drag coefficients of foil section determined at ";
+    const std::string r12 = tank + "12% thickness\n", r15 = tank + "15% thickness\n";
+    const std::string swept = " Warning: Sweep angle of foil more than 60 deg.\n angle reduced to 60 deg.\n";
     const std::string out =
         " Warning: Lift and drag coefficients of foil section extrapolated outside of thickness-range\n";
     struct Row {
-        int family;
-        double tc, sweep;
+        int family, status;
+        double tc, sweep, sweepAfter;
         bool full;
-        int status;
-        double sweepAfter;
         std::string note;  // on the console and, after an empty line, on the table
     };
     const Row rows[] = {
-        {0, 0.122, 10, false, 0, 10, ""},
-        {0, 0.123, 10, false, 1, 10, r12},
-        {0, 0.099, 10, true, 2, 10, out},
-        {63, 0.12, 0, false, 1, 0, kRestriction15},
-        {63, 0.18, 0, true, 2, 0, out},
-        {64, 0.165, 0, false, 2, 0, out},
-        {64, 0.08, 0, true, 2, 0, out},
-        {64, 0.12, 60, true, 0, 60, ""},
-        {64, 0.12, 61, true, 3, 60, ""},
-        {0, 0.123, -75, false, 3, -60, r12},
-        {100, 0.5, 0, true, 0, 0, ""},
+        {0, 0, 0.122, 10, 10, false, ""},      {0, 1, 0.123, 10, 10, false, r12},
+        {0, 2, 0.099, 10, 10, true, out},      {63, 1, 0.12, 0, 0, false, r15},
+        {63, 2, 0.18, 0, 0, true, out},        {64, 2, 0.165, 0, 0, false, out},
+        {64, 2, 0.08, 0, 0, true, out},        {64, 0, 0.12, 60, 60, true, ""},
+        {64, 3, 0.12, 61, 60, true, ""},       {0, 3, 0.123, -75, -60, false, r12},
+        {100, 0, 0.5, 0, 0, true, ""},
     };
     for (const Row& r : rows) {
-        FoilRun run;
+        test::heel::Bench run;  // with a resistance table in memory
+        auto owned = std::make_unique<std::ostringstream>();
+        const std::ostringstream& table = *owned;
+        run.io.setTable(std::move(owned));
         double sweep = r.sweep;
         int status = -1;
         FOILCK(run.io, r.family, r.tc, sweep, status, r.full);
         const std::string what = std::to_string(r.family) + " t/c " + std::to_string(r.tc);
         EXPECT_EQ(status, r.status) << what;
         EXPECT_EQ(sweep, r.sweepAfter) << what;
-        EXPECT_EQ(run.console.str(), r.note + (r.sweepAfter != r.sweep ? kSweep : "")) << what;
-        EXPECT_EQ(run.table->str(), r.note.empty() ? "" : "\n" + r.note) << what << ": no sweep warning";
+        EXPECT_EQ(run.console.str(), r.note + (r.sweepAfter != r.sweep ? swept : "")) << what;
+        EXPECT_EQ(table.str(), r.note.empty() ? "" : "\n" + r.note) << what << ": no sweep warning";
     }
 }
 
@@ -276,12 +271,10 @@ TEST(ReynoldsCheck, LimitsOrderAndMessages) {
          warning("keel", "greater", "6*10^6", "0.800E+07") + warning("keel", "less", "1.6*10^5", "0.200E+05"),
          4.0, 0.01},
         // exactly at the limits: tip 1.6e5 and root 6.4e5; root 7e7
-        {64, 64, 3.2e5, true, ""},
-        {0, 0, 3.5e7, true, ""},
-        {100, 100, 1e9, true, ""},
+        {64, 64, 3.2e5, true, ""}, {0, 0, 3.5e7, true, ""}, {100, 100, 1e9, true, ""},
     };
     for (const Row& r : rows) {
-        FoilRun run;
+        test::heel::Bench run;
         CaseInput& in = run.st->input;
         in.KSTYPE = r.keel;
         in.RSTYPE = r.rudder;

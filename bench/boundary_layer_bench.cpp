@@ -3,34 +3,22 @@
 // or stimulated at the bow, at model and at full-scale Reynolds numbers.
 #include <benchmark/benchmark.h>
 
-#include <sstream>
-
-#include "../tests/support/flat_plate.h"
-#include "flow/boundary_layer.h"
-#include "platform/run_files.h"
+#include "support/flat_plate.h"
 
 namespace {
 
 using namespace carinex;
 
 void marchFlatPlate(benchmark::State& state, double Re, bool stimulated) {
-    test::FlatPlate plate;
-    plate.Re = Re;
-    auto st = test::flatPlateState(plate);
+    test::FlatPlate plate(Re);
     if (stimulated) {
-        st->input.HSTUD = 0.001;
-        st->flow.XTRANS = 0.0;
-        st->flow.TURBU = 0.5;
+        plate.trippedAtTheBow();
+        plate.st->flow.TURBU = 0.5;
     }
-    std::istringstream keyboard;
-    std::ostringstream console;
-    RunFiles io(keyboard, console, ".");
     for (auto _ : state) {
-        double RFRIC = 0.0, FFORM = 1.0;
-        int IERR = 0;
-        BLAYER(*st, io, RFRIC, st->point.VBOOT, FFORM, 0.0075 * plate.length, plate.slots - 1, st->flow.NSR, IERR);
-        benchmark::DoNotOptimize(RFRIC);
-        if (IERR != 0) state.SkipWithError("the march failed");
+        const test::MarchResult r = plate.march();
+        benchmark::DoNotOptimize(r.RFRIC);
+        if (r.IERR != 0) state.SkipWithError("the march failed");
     }
 }
 

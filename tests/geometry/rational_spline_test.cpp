@@ -1,7 +1,7 @@
-// Rational spline fit, evaluation, integral and extremum, beyond what the whole runs print: exact
-// polynomials, the shape the parameters must enforce on a step, the failure codes, the
-// evaluation entries agreeing from every hint, integrals against closed forms (also where they
-// vanish), and extrema where the slope vanishes or fails to.
+// Natural and rational spline fit, evaluation, integral and extremum, beyond what the whole runs
+// print: exact polynomials, the shape the parameters must enforce on a step, the failure codes,
+// the evaluation entries agreeing from every hint, integrals against closed forms (also where
+// they vanish), and extrema where the slope vanishes or fails to.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -25,27 +25,13 @@ Values naturalMoments(const Values& x, const Values& y) {
     const std::size_t n = x.size();
     Values m(n, 0.0), diag(n, 1.0), rhs(n, 0.0);
     for (std::size_t i = 1; i + 1 < n; ++i) {
-        const double hl = x[i] - x[i - 1], hr = x[i + 1] - x[i];
-        diag[i] = 2.0 * (hl + hr);
-        rhs[i] = 6.0 * ((y[i + 1] - y[i]) / hr - (y[i] - y[i - 1]) / hl);
-        if (i > 1) {
-            const double w = hl / diag[i - 1];
-            diag[i] -= w * hl;  // the row above has h(i-1) right of its diagonal
-            rhs[i] -= w * rhs[i - 1];
-        }
+        const double hl = x[i] - x[i - 1], hr = x[i + 1] - x[i], w = i > 1 ? hl / diag[i - 1] : 0.0;
+        diag[i] = 2.0 * (hl + hr) - w * hl;  // the row above has h(i-1) right of its diagonal
+        rhs[i] = 6.0 * ((y[i + 1] - y[i]) / hr - (y[i] - y[i - 1]) / hl) - w * rhs[i - 1];
     }
     for (std::size_t i = n - 2; i >= 1; --i) m[i] = (rhs[i] - (x[i + 1] - x[i]) * m[i + 1]) / diag[i];
     return m;
 }
-
-// Natural cubic spline value; beyond the ends the end interval's cubic is continued.
-double naturalValue(const Values& x, const Values& y, const Values& m, double xv) {
-    std::size_t lo = 0;
-    while (lo + 2 < x.size() && xv >= x[lo + 1]) ++lo;
-    const double h = x[lo + 1] - x[lo], a = (x[lo + 1] - xv) / h, b = 1.0 - a;
-    return a * y[lo] + b * y[lo + 1] + ((a * a * a - a) * m[lo] + (b * b * b - b) * m[lo + 1]) * h * h / 6.0;
-}
-
 
 struct Fit {
     Values x, y, coef, p;
@@ -53,20 +39,17 @@ struct Fit {
     int n() const { return static_cast<int>(x.size()); }
 };
 
-// Fits the first N points: natural ends by RATSPL, or the end rows M(1) + e1*M(2) = 0,
-// e2*M(N-1) + M(N) = 0 by RATSPE.
-void fit(Fit& f, int N, bool endRows, double e1 = -1.0, double e2 = -1.0) {
-    if (endRows)
-        RATSPE(N, e1, e2, f.x, f.y, f.coef, f.p, f.ierr);
-    else
-        RATSPL(N, f.x, f.y, f.coef, f.p, f.ierr);
-}
-
-Fit fitted(Values x, Values y, bool endRows = false, double e1 = -1.0, double e2 = -1.0) {
+// Fits the first N points (all: N = 0) into tables filled with `fill`: natural ends by RATSPL, or
+// the end rows M(1) + e1*M(2) = 0, e2*M(N-1) + M(N) = 0 by RATSPE.
+Fit fitted(Values x, Values y, bool endRows = false, double e1 = -1.0, double e2 = -1.0, int N = 0,
+           double fill = 0.0) {
     Fit f{std::move(x), std::move(y), {}, {}};
-    f.coef.assign(4 * (f.x.size() - 1), 0.0);
-    f.p.assign(f.x.size() - 1, 0.0);
-    fit(f, f.n(), endRows, e1, e2);
+    f.coef.assign(4 * (f.x.size() - 1), fill);
+    f.p.assign(f.x.size() - 1, fill);
+    if (endRows)
+        RATSPE(N > 0 ? N : f.n(), e1, e2, f.x, f.y, f.coef, f.p, f.ierr);
+    else
+        RATSPL(N > 0 ? N : f.n(), f.x, f.y, f.coef, f.p, f.ierr);
     return f;
 }
 
@@ -94,7 +77,7 @@ const Values kStepY{0.0, 0.01, 0.03, 0.06, 1.0, 1.94, 1.97, 1.99};
 // A parabola bends one way throughout; exactly straight runs between corners have zero data
 // bends, and a zero product passes the shape test although the cubic swings across them; two
 // points make a straight line. All keep P = 0: the fit is the natural cubic spline, with
-// coefficients C = M(i)*h^2/6, D = M(i+1)*h^2/6.
+// coefficients C = M(i)*h^2/6, D = M(i+1)*h^2/6, which SPLNAT's moments match as well.
 TEST(RatSplineFit, DataWithoutOpposingBendsGiveTheNaturalCubicSpline) {
     Values parabola;
     for (double xi : kUneven) parabola.push_back(xi * xi);
@@ -105,19 +88,36 @@ TEST(RatSplineFit, DataWithoutOpposingBendsGiveTheNaturalCubicSpline) {
         ASSERT_EQ(f.ierr, 0);
         for (double p : f.p) EXPECT_EQ(p, 0.0);
         const Values m = naturalMoments(x, y);
+        Values splnat(x.size());
+        SPLNAT(f.n(), x, y, splnat);
+        for (std::size_t i = 0; i < x.size(); ++i) EXPECT_NEAR(splnat[i], m[i], 1e-12) << "SPLNAT " << i;
         for (std::size_t i = 0; i + 1 < x.size(); ++i) {
             const double h = x[i + 1] - x[i], C = m[i] * h * h / 6.0, D = m[i + 1] * h * h / 6.0;
-            EXPECT_NEAR(f.coef[4 * i + 0], y[i] - C, 1e-12) << "A of interval " << i + 1;
-            EXPECT_NEAR(f.coef[4 * i + 1], y[i + 1] - D, 1e-12) << "B of interval " << i + 1;
-            EXPECT_NEAR(f.coef[4 * i + 2], C, 1e-12) << "C of interval " << i + 1;
-            EXPECT_NEAR(f.coef[4 * i + 3], D, 1e-12) << "D of interval " << i + 1;
+            const double ABCD[] = {y[i] - C, y[i + 1] - D, C, D};
+            for (std::size_t j = 0; j < 4; ++j) {
+                EXPECT_NEAR(f.coef[4 * i + j], ABCD[j], 1e-12) << "ABCD"[j] << " of interval " << i + 1;
+            }
         }
+        // the natural spline's value with the moments above; beyond the ends its end cubics go on
         for (double xv = x.front() - 1.0; xv <= x.back() + 1.0; xv += 0.0625) {
-            EXPECT_NEAR(value(f, xv).s, naturalValue(x, y, m, xv), 1e-11) << "x = " << xv;
+            EXPECT_NEAR(value(f, xv).s, splnatValue(f.n(), x, y, m, xv), 1e-11) << "x = " << xv;
         }
     }
 }
 
+// y'' piecewise linear through (0,0), (1,6), (2,0), integrated twice: the natural cubic spline is
+// exact, and continues beyond the table along its end intervals.
+TEST(NaturalSpline, ReproducesAPiecewiseCubicBeyondItsEnds) {
+    auto hat = [](double x) {
+        return x <= 1 ? x * x * x : 1 + 3 * (x - 1) + 3 * (x - 1) * (x - 1) - std::pow(x - 1, 3);
+    };
+    const Values x{0, 1, 2}, y{hat(0), hat(1), hat(2)};
+    Values y2(3);
+    SPLNAT(3, x, y, y2);
+    for (double v : {-0.5, 0.1, 0.5, 0.9, 1.3, 1.8, 2.4}) {
+        EXPECT_NEAR(splnatValue(3, x, y, y2, v), hat(v), 1e-12) << v;
+    }
+}
 
 // Where the natural spline through the step bends against the data, the fit raises P on the
 // intervals next to those points until the curve stays within the data range of each interval and
@@ -178,8 +178,8 @@ TEST(RatSplineFit, CopiedEndMomentsReproduceAParabolaAndALine) {
                 RATVAL_SDS(f.n(), f.x, f.coef, f.p, xv, sSds, dsSds, hsd);
                 EXPECT_EQ(RATVAL_S(f.n(), f.x, f.coef, f.p, xv, hs), v.s) << xv << " hint " << hint;
                 EXPECT_TRUE(w.s == v.s && sSds == v.s && w.ds == v.ds && dsSds == v.ds && w.rad == v.rad);
-                EXPECT_TRUE(v.interval == expected && w.interval == expected) << xv << " hint " << hint;
-                EXPECT_TRUE(hs == expected && hsd == expected) << xv << " hint " << hint;
+                for (int got : {v.interval, w.interval, hs, hsd})
+                    EXPECT_EQ(got, expected) << xv << " hint " << hint;
             }
         }
     }
@@ -192,11 +192,10 @@ TEST(RatSplineFit, UnusableAbscissaeLeaveTheTablesUntouched) {
     for (const auto& [x, N, endRows, ierr] :
          {std::tuple{Values{0.0, 1.0, 1.0, 2.0}, 4, false, 1}, std::tuple{Values{0.0, 2.0, 1.0}, 3, true, 1},
           std::tuple{Values{1.0, 2.0}, 1, false, 0}}) {
-        Fit f{x, x, Values(4 * (x.size() - 1), 123.0), Values(x.size() - 1, 7.0)};
-        fit(f, N, endRows);
+        const Fit f = fitted(x, x, endRows, -1.0, -1.0, N, 123.0);
         EXPECT_EQ(f.ierr, ierr) << N;
-        for (double v : f.coef) EXPECT_EQ(v, 123.0) << N;
-        for (double v : f.p) EXPECT_EQ(v, 7.0) << N;
+        for (const Values* table : {&f.coef, &f.p})
+            for (double v : *table) EXPECT_EQ(v, 123.0) << N;
     }
 }
 
@@ -247,22 +246,20 @@ TEST(RatIntegral, PolynomialsAreIntegratedExactly) {
 // the vertex and leaves an earlier error flag; a monotone curve has no sign
 // change: IERR = 1 at the last point.
 TEST(RatExtremum, FindsWhereTheSlopeVanishes) {
-    Values x{0.0, 0.4, 1.0, 1.6, 2.1, 2.5, 3.0}, y;
+    Values x{0.0, 0.4, 1.0, 1.6, 2.1, 2.5, 3.0}, y, cubic;
     for (double xi : x) y.push_back(2.0 - (xi - 1.3) * (xi - 1.3));
-    const Fit parabola = fitted(x, y, true);
-    double x1 = 0.0, s1 = 0.0;
-    int ierr1 = 5, ierr = 0;
-    RATEXT(parabola.n(), parabola.x, parabola.coef, parabola.p, x1, s1, 1e-10, kEps, ierr1);
-    EXPECT_EQ(ierr1, 5);
-    EXPECT_NEAR(x1, 1.3, 1e-9);
-    EXPECT_NEAR(s1, 2.0, 1e-12);
-
-    y.clear();
-    for (double xi : {0.0, 1.0, 2.0, 3.0}) y.push_back(xi * xi * xi + xi);
-    const Fit monotone = fitted({0.0, 1.0, 2.0, 3.0}, y, true, 0.0, 0.0);
-    RATEXT(monotone.n(), monotone.x, monotone.coef, monotone.p, x1, s1, 1e-5, kEps, ierr);
-    EXPECT_TRUE(ierr == 1 && x1 == 3.0);
-    EXPECT_NEAR(s1, 30.0, 1e-12);
+    for (double xi : {0.0, 1.0, 2.0, 3.0}) cubic.push_back(xi * xi * xi + xi);
+    // fit, TOL, the extremum (x to its tolerance, s) and IERR (5: the earlier flag kept)
+    for (const auto& [f, tol, xExt, xTol, sExt, code] :
+         {std::tuple{fitted(x, y, true), 1e-10, 1.3, 1e-9, 2.0, 5},
+          std::tuple{fitted({0.0, 1.0, 2.0, 3.0}, cubic, true, 0.0, 0.0), 1e-5, 3.0, 0.0, 30.0, 1}}) {
+        double x1 = 0.0, s1 = 0.0;
+        int ierr = 5;
+        RATEXT(f.n(), f.x, f.coef, f.p, x1, s1, tol, kEps, ierr);
+        EXPECT_EQ(ierr, code) << xExt;
+        EXPECT_NEAR(x1, xExt, xTol) << "exactly at the last point where the slope keeps its sign";
+        EXPECT_NEAR(s1, sExt, 1e-12) << xExt;
+    }
 }
 
 }  // namespace

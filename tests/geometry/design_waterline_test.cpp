@@ -1,14 +1,19 @@
-// The upright volume and the waterline ends of VDWL on the V hull, whose
-// section areas and volume are known in closed form (support/vee_hull.h).
+// The upright volume and the waterline ends of VDWL on the V hull, whose section areas and volume
+// are known in closed form (support/vee_hull.h), and the waterline cuts of a prepared section
+// against the exact crossings of a semicircle.
 #include "geometry/design_waterline.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <cmath>
+#include <cstddef>
 #include <sstream>
 #include <string>
 #include <tuple>
 
+#include "geometry/waterline_cut.h"
 #include "support/vee_hull.h"
 
 namespace carinex {
@@ -52,46 +57,40 @@ std::unique_ptr<CaseState> prepared(const VeeHull& hull, bool onDrafts) {
 constexpr double kEndTolerance = 2e-4;
 constexpr double kFreeEndTolerance = 1e-3;
 
+// A hull symmetric about x0 = 4.625, midway between slots 18 and 19, with a constant flare has two
+// equal largest sections: of those the first is taken.
 TEST(VdwlAnalytic, VolumeSectionsAndEndsMatchTheClosedFormAtSeveralDrafts) {
-    const VeeHull hull;
-    auto st = prepared(hull, true);
-    const PreparedHull& p = st->hull;
-    std::ostringstream console;
-    for (double h : kDrafts) {
-        SCOPED_TRACE("h = " + std::to_string(h));
-        int IERR = 77;  // a stale flag is cleared on entry
-        const double V = VDWL(*st, hull.stations - 1, -h, IERR, true, console);
-        ASSERT_EQ(IERR, 0) << console.str();
-        EXPECT_NEAR(V, hull.volume(h), 1e-4 * hull.volume(h));
-        for (int K = 0; K < hull.stations; ++K) {
-            // exact where the waterline passes through a point, which it does unless it lies in
-            // the first segment
-            const double x = hull.x(K), zk = hull.keel(x), dz = (hull.sheer - zk) / (kSectionPoints - 1);
-            const bool onPoint = h <= zk || std::lround((h - zk) / dz) >= 1;
-            const double tol = onPoint ? 1e-13 : hull.flare(x) * dz * dz / 4.0;
-            EXPECT_NEAR(p.ASECT[static_cast<std::size_t>(K)], hull.area(x, h), tol) << "slot " << K;
+    for (const VeeHull& hull : {VeeHull{}, VeeHull{.x0 = 4.625, .k1 = 0.0}}) {
+        auto st = prepared(hull, true);
+        const PreparedHull& p = st->hull;
+        std::ostringstream console;
+        for (double h : kDrafts) {
+            SCOPED_TRACE("x0 = " + std::to_string(hull.x0) + ", h = " + std::to_string(h));
+            int IERR = 77;  // a stale flag is cleared on entry
+            const double V = VDWL(*st, hull.stations - 1, -h, IERR, true, console);
+            ASSERT_EQ(IERR, 0) << console.str();
+            EXPECT_NEAR(V, hull.volume(h), 1e-4 * hull.volume(h));
+            for (int K = 0; K < hull.stations; ++K) {
+                // exact where the waterline passes through a point, which it does unless it lies in
+                // the first segment
+                const double x = hull.x(K), zk = hull.keel(x), dz = (hull.sheer - zk) / (kSectionPoints - 1);
+                const bool onPoint = h <= zk || std::lround((h - zk) / dz) >= 1;
+                const double tol = onPoint ? 1e-13 : hull.flare(x) * dz * dz / 4.0;
+                EXPECT_NEAR(p.ASECT[static_cast<std::size_t>(K)], hull.area(x, h), tol) << "slot " << K;
+            }
+            // The wetted run ends at the first dry station beyond the bow crossing; an immersed
+            // transom puts the aft end at the first station.
+            const int KFWD = static_cast<int>(std::ceil(hull.fwdEnd(h) / hull.x(1)));
+            const double fwdTolerance = KFWD + 3 > hull.stations ? kFreeEndTolerance : kEndTolerance;
+            EXPECT_NEAR(p.XFKEEL, hull.fwdEnd(h), fwdTolerance);
+            EXPECT_NEAR(p.XAKEEL, std::max(hull.aftEnd(h), 0.0), kEndTolerance);
+            EXPECT_EQ(p.KFWD, KFWD);
+            const auto largest = std::max_element(p.ASECT.begin(), p.ASECT.begin() + hull.stations);
+            EXPECT_EQ(p.KAMAX, largest - p.ASECT.begin()) << "the first of the largest sections";
+            EXPECT_TRUE(hull.k1 != 0.0 || p.ASECT[18] == p.ASECT[19]) << "the symmetric hull's tie";
         }
-        // The wetted run ends at the first dry station beyond the bow crossing; an immersed transom
-        // puts the aft end at the first station.
-        const int KFWD = static_cast<int>(std::ceil(hull.fwdEnd(h) / hull.x(1)));
-        EXPECT_NEAR(p.XFKEEL, hull.fwdEnd(h), KFWD + 3 > hull.stations ? kFreeEndTolerance : kEndTolerance);
-        EXPECT_NEAR(p.XAKEEL, std::max(hull.aftEnd(h), 0.0), kEndTolerance);
-        EXPECT_EQ(p.KFWD, KFWD);
+        EXPECT_EQ(console.str(), "") << "no diagnostics on success";
     }
-    EXPECT_EQ(console.str(), "") << "no diagnostics on success";
-}
-
-// A hull symmetric about x0 = 4.625, midway between slots 18 and 19, with a constant flare: of
-// the two equal largest sections the first is taken.
-TEST(VdwlAnalytic, FirstOfEqualLargestSections) {
-    const VeeHull hull{.x0 = 4.625, .k1 = 0.0};
-    auto st = prepared(hull, false);
-    std::ostringstream console;
-    int IERR = -1;
-    VDWL(*st, hull.stations - 1, -0.05, IERR, false, console);
-    ASSERT_EQ(IERR, 0);
-    ASSERT_TRUE(st->hull.ASECT[18] == st->hull.ASECT[19] && st->hull.ASECT[18] > st->hull.ASECT[17]);
-    EXPECT_EQ(st->hull.KAMAX, 18);
 }
 
 // A zig-zag keel line at the bow or the stern (the keel depths of its table
@@ -118,6 +117,91 @@ TEST(VdwlAnalytic, FailuresRestoreTheStationsAndReportOnlyUnderDiagnostics) {
             EXPECT_EQ(console.str(), diag ? message : "");
             EXPECT_EQ(p.XST, before);
         }
+    }
+}
+
+// Waterline cuts of a prepared section: a semicircle of radius R about the design waterline,
+// point k at the angle theta_k = pi*k/150 from the keel, YS = R*sin(theta), ZS = R*cos(theta)
+// (positive downward). A crossing must lie on the chord the circle's own crossing falls on, at
+// the exact intersection of the line with that chord (a 2x2 solve here).
+
+using Section = std::array<double, 151>;
+
+constexpr double kPi = 3.141592653589793;
+constexpr double kRadius = 2.0;
+constexpr double kAngleStep = kPi / 150.0;
+
+struct SemiCircle {
+    Section YS{}, ZS{};
+    SemiCircle() {
+        for (std::size_t k = 0; k <= 150; ++k) {
+            YS[k] = kRadius * std::sin(kAngleStep * static_cast<double>(k));
+            ZS[k] = kRadius * std::cos(kAngleStep * static_cast<double>(k));
+        }
+    }
+};
+
+// Checks the crossing (I, T) of the line ZS = z0 + m*YS: segment I holds the circle's crossing
+// (the root of larger YS for root = 1, of smaller YS for root = -1), and T puts it on the line.
+void expectCrossing(const SemiCircle& c, int I, double T, double z0, double m, double root) {
+    SCOPED_TRACE("z0 " + std::to_string(z0) + " m " + std::to_string(m));
+    // circle: (1 + m^2)*y^2 + 2*z0*m*y + z0^2 - R^2 = 0
+    const double a = 1.0 + m * m, b = 2.0 * z0 * m, cc = z0 * z0 - kRadius * kRadius;
+    const double y = (-b + root * std::sqrt(b * b - 4.0 * a * cc)) / (2.0 * a);
+    const double k = std::atan2(y, z0 + m * y) / kAngleStep;
+    const double fraction = k - std::floor(k);
+    ASSERT_TRUE(fraction > 0.05 && fraction < 0.95) << "too close to a point to tell the segment";
+    ASSERT_EQ(I, static_cast<int>(std::floor(k)));
+    // the line against the chord: YS_I + t*dy = y, ZS_I + t*dz = z0 + m*y, by Cramer's rule
+    const auto i = static_cast<std::size_t>(I);
+    const double dy = c.YS[i + 1] - c.YS[i], dz = c.ZS[i + 1] - c.ZS[i];
+    const double t = (c.YS[i] * m + z0 - c.ZS[i]) / (dz - m * dy);
+    EXPECT_NEAR(T, t, 1e-12);
+}
+
+// A heeled line crosses on the right chord. Only a point strictly above the line is dry,
+// and the fraction is clamped to [0, 1] where the line misses the segment.
+TEST(WaterlineCut, CrossesOnTheRightChordAndClampsAtTheEnds) {
+    const SemiCircle c;
+    int I = -1;
+    double T = -1.0;
+    WLCUT(0.3, std::tan(20.0 * kPi / 180.0), c.YS, c.ZS, I, T);
+    expectCrossing(c, I, T, 0.3, std::tan(20.0 * kPi / 180.0), 1.0);
+    // (z0, m) -> (I, T)
+    for (auto [z0, m, I0, T0] : {std::tuple{c.ZS[75], 0.0, 75, 0.0},  // through point 75: segment 75
+                                 std::tuple{-3.0 * kRadius, 0.0, 149, 1.0},  // all wet, far below the top
+                                 std::tuple{-3.0 * kRadius, 1.0, 149, 0.0},  // all wet, rising outboard
+                                 std::tuple{0.5 * (c.ZS[0] + c.ZS[1]), 0.0, 0, 0.5},  // only the keel wet
+                                 std::tuple{1.5 * kRadius, 0.0, 0, 0.0}}) {            // all dry
+        WLCUT(z0, m, c.YS, c.ZS, I, T);
+        EXPECT_EQ(I, I0) << z0 << " " << m;
+        EXPECT_NEAR(T, T0, 1e-12) << z0 << " " << m;
+    }
+}
+
+// WLCUT2 takes the line ZS = z0 - m*YS. With the keel wet the entry is the first segment, its
+// fraction not clamped, and the exit the circle's crossing.
+// No crossing is segment 151 with fraction 0; a point on the line is no exit.
+TEST(WaterlineCut2, EntryAndExitLieOnTheCircle) {
+    const SemiCircle c;
+    int I1 = -1, I2 = -1;
+    double T1 = 0.0, T2 = 0.0;
+    for (double m : {0.0, 0.6}) {
+        for (double z0 : {-1.1, 0.7, 1.7}) {
+            WLCUT2(z0, m, c.YS, c.ZS, I1, T1, I2, T2);
+            EXPECT_EQ(I1, 0);
+            EXPECT_NEAR(c.ZS[0] + T1 * (c.ZS[1] - c.ZS[0]), z0 - m * T1 * c.YS[1], 1e-12) << "on the line";
+            EXPECT_TRUE(m != 0.0 || T1 > 1.0) << "level: the line lies above both keel points";
+            expectCrossing(c, I2, T2, z0, -m, 1.0);
+        }
+    }
+    // (z0, m) -> (I1, I2)
+    for (auto [z0, m, entry, exit] : {std::tuple{1.5 * kRadius, 0.3, 151, 151},  // wholly above the line
+                                      std::tuple{-3.0 * kRadius, 0.0, 0, 151},   // wholly below: no exit
+                                      std::tuple{c.ZS[60], 0.0, 0, 60}}) {       // on point 60: exit 60
+        WLCUT2(z0, m, c.YS, c.ZS, I1, T1, I2, T2);
+        EXPECT_TRUE(I1 == entry && I2 == exit && T2 == 0.0) << z0 << " " << I1 << " " << I2;
+        EXPECT_TRUE(entry != 151 || T1 == 0.0) << z0;
     }
 }
 

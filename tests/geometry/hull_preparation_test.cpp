@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -233,22 +234,22 @@ TEST(HullFailure, EachFailureEndsWithItsCodeAndMessages) {
 TEST(HullExample, EveryLayoutPreparesTheSameHullFloatingAtItsVolume) {
     namespace fs = std::filesystem;
     test::ScratchDir dir;
-    for (const char* folder : {"INPUT", "OFFSETS", "APPEND"}) {
-        fs::copy(fs::path(CARINEX_SOURCE_DIR) / "examples" / "cruiser" / folder, dir.path() / folder,
-                 fs::copy_options::recursive);
-    }
+    const fs::path cruiser = fs::path(CARINEX_SOURCE_DIR) / "examples" / "cruiser";
+    for (const char* folder : {"INPUT", "OFFSETS", "APPEND"})
+        fs::copy(cruiser / folder, dir.path() / folder, fs::copy_options::recursive);
     std::unique_ptr<CaseState> first;
     for (const char* code : {"CR3", "CR2", "CR1"}) {
+        SCOPED_TRACE(code);
         test::RunOutcome out = test::runIn(dir.path(), std::string(code) + "\n\n");
         ASSERT_EQ(out.status, 0) << out.console;
         CaseState& st = *out.state;
         const PreparedHull& p = st.hull;
         ASSERT_EQ(st.raw.NST, 37);
+        // stations in increasing x, each from its keel point on the centre plane strictly upward
         for (std::size_t K = 0; K < 37; ++K) {
-            EXPECT_EQ(p.YS[K][0], 0.0) << code << " slot " << K;
-            EXPECT_TRUE(K == 0 || p.XST[K - 1] < p.XST[K]) << code << " slot " << K;
-            for (std::size_t k = 1; k < kSectionPoints; ++k)
-                EXPECT_LT(p.ZS[K][k], p.ZS[K][k - 1]) << code << " slot " << K << " point " << k;
+            EXPECT_TRUE(p.YS[K][0] == 0.0 && (K == 0 || p.XST[K - 1] < p.XST[K])) << "slot " << K;
+            const auto& ZS = p.ZS[K];
+            EXPECT_EQ(std::adjacent_find(ZS.begin(), ZS.end(), std::less_equal<>()), ZS.end()) << K;
         }
         const auto m = static_cast<std::size_t>(p.KAMAX);
         ASSERT_GE(p.KAMAX, 3);
@@ -257,30 +258,30 @@ TEST(HullExample, EveryLayoutPreparesTheSameHullFloatingAtItsVolume) {
         const double s12 = (a2 - a1) / (x2 - x1), curv = ((a3 - a2) / (x3 - x2) - s12) / (x3 - x1);
         const double vertex = 0.5 * (x1 + x2) - s12 / (2.0 * curv);
         const double peak = a1 + s12 * (vertex - x1) + curv * (vertex - x1) * (vertex - x2);
-        EXPECT_TRUE(x2 < 0.5 * (x3 - x2) && x2 > -0.5 * (x2 - x1)) << code;
-        EXPECT_NEAR(vertex, 0.0, 0.02) << code;
-        EXPECT_GE(p.AMAX, a2) << code;
-        EXPECT_NEAR(p.AMAX, peak, 2e-4 * peak) << code;
+        EXPECT_TRUE(x2 < 0.5 * (x3 - x2) && x2 > -0.5 * (x2 - x1));
+        EXPECT_NEAR(vertex, 0.0, 0.02);
+        EXPECT_GE(p.AMAX, a2);
+        EXPECT_NEAR(p.AMAX, peak, 2e-4 * peak);
         const double XMS = st.raw.XOFF(1) - p.XST[0];
-        EXPECT_NEAR(-st.raw.ZOFF(1, 1) - p.ZS[0][0], 0.0, 1e-4) << code << ": T0";
-        EXPECT_NEAR(p.XAKEEL + XMS, 0.75, 0.01) << code;
-        EXPECT_NEAR(p.XFKEEL + XMS, 10.75, 0.01) << code;
+        EXPECT_NEAR(-st.raw.ZOFF(1, 1) - p.ZS[0][0], 0.0, 1e-4) << "T0";
+        EXPECT_NEAR(p.XAKEEL + XMS, 0.75, 0.01);
+        EXPECT_NEAR(p.XFKEEL + XMS, 10.75, 0.01);
         int ierr = -1;
         std::ostringstream sink;
-        EXPECT_NEAR(VDWL(st, 36, 0.0, ierr, false, sink), st.input.VOLUME, 1e-9 * st.input.VOLUME) << code;
+        EXPECT_NEAR(VDWL(st, 36, 0.0, ierr, false, sink), st.input.VOLUME, 1e-9 * st.input.VOLUME);
         ASSERT_EQ(ierr, 0);
         if (!first) {
             first = std::move(out.state);
             continue;
         }
         const PreparedHull& a = first->hull;  // the same hull from the first layout, CR3
-        for (const auto& [got, want] : {std::pair{p.XFKEEL, a.XFKEEL}, {p.XAKEEL, a.XAKEEL}, {p.AMAX, a.AMAX}})
-            EXPECT_NEAR(got, want, 1e-9) << code;
+        for (auto [got, want] : {std::pair{p.XFKEEL, a.XFKEEL}, {p.XAKEEL, a.XAKEEL}, {p.AMAX, a.AMAX}})
+            EXPECT_NEAR(got, want, 1e-9);
         for (std::size_t K = 0; K < kStationSlots; ++K) {
-            EXPECT_NEAR(p.XST[K], a.XST[K], 1e-9) << code << " slot " << K;
+            EXPECT_NEAR(p.XST[K], a.XST[K], 1e-9) << "slot " << K;
             for (std::size_t k = 0; k < kSectionPoints; ++k) {
-                EXPECT_NEAR(p.YS[K][k], a.YS[K][k], 1e-9) << code << " slot " << K << " point " << k;
-                EXPECT_NEAR(p.ZS[K][k], a.ZS[K][k], 1e-9) << code << " slot " << K << " point " << k;
+                EXPECT_NEAR(p.YS[K][k], a.YS[K][k], 1e-9) << "slot " << K << " point " << k;
+                EXPECT_NEAR(p.ZS[K][k], a.ZS[K][k], 1e-9) << "slot " << K << " point " << k;
             }
         }
     }

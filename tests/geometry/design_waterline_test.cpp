@@ -28,16 +28,16 @@ constexpr double kDrafts[] = {-0.25, -0.1, 0.0, 0.1, 0.15, 0.45};
 // The hull's sections in the prepared arrays, 151 points evenly spaced in
 // height. The cut of a waterline through a segment takes the area up to it as
 // the linear interpolation of the cumulative area, which overstates each side
-// by (dz*dy/2)*F*(1 - F) at the fraction F; with `onDrafts` the point nearest
-// to each of kDrafts is moved onto it, so those waterlines pass through points
-// and the polygon areas are exact.
-std::unique_ptr<CaseState> prepared(const VeeHull& hull, bool onDrafts) {
+// by (dz*dy/2)*F*(1 - F) at the fraction F; so the point nearest to each of
+// kDrafts is moved onto it, those waterlines pass through points and the
+// polygon areas are exact.
+std::unique_ptr<CaseState> prepared(const VeeHull& hull) {
     auto st = makeCaseState();
     test::placeSections(st->hull, hull.stations, 0.0, hull.length, [&](double x, int k) {
         const double zk = hull.keel(x), dz = (hull.sheer - zk) / (kSectionPoints - 1);
         double z = zk + dz * k;
         for (double h : kDrafts)
-            if (onDrafts && k > 0 && k < kSectionPoints - 1 && std::lround((h - zk) / dz) == k) z = h;
+            if (k > 0 && k < kSectionPoints - 1 && std::lround((h - zk) / dz) == k) z = h;
         return test::SectionPoint{hull.flare(x) * (z - zk), z};
     });
     return st;
@@ -61,7 +61,7 @@ constexpr double kFreeEndTolerance = 1e-3;
 // equal largest sections: of those the first is taken.
 TEST(VdwlAnalytic, VolumeSectionsAndEndsMatchTheClosedFormAtSeveralDrafts) {
     for (const VeeHull& hull : {VeeHull{}, VeeHull{.x0 = 4.625, .k1 = 0.0}}) {
-        auto st = prepared(hull, true);
+        auto st = prepared(hull);
         const PreparedHull& p = st->hull;
         std::ostringstream console;
         for (double h : kDrafts) {
@@ -103,7 +103,7 @@ TEST(VdwlAnalytic, FailuresRestoreTheStationsAndReportOnlyUnderDiagnostics) {
     for (auto [first, last, sameX, message] : {std::tuple{30, 41, false, " Kiellinie wellig am Bug\n"},
                                                std::tuple{0, 10, false, " Kiellinie wellig am Heck\n"},
                                                std::tuple{0, 0, true, " Verdrängung unstetig in VDWL\n"}}) {
-        auto st = prepared(hull, true);
+        auto st = prepared(hull);
         PreparedHull& p = st->hull;
         for (int K = first; K < last; ++K)
             for (double& z : p.ZS[static_cast<std::size_t>(K)]) z += (K % 2 == 0) ? -0.06 : 0.06;

@@ -198,8 +198,6 @@ TEST(RatSplineFit, UnusableAbscissaeLeaveTheTablesUntouched) {
 
 // Integral and extremum
 
-const double kEps = std::ldexp(1.0, -50);
-
 // y = x^3 - shift on x > 0 has y'' = 6x; the end rows with E1 = -X(1)/X(2), E2 = -X(N)/X(N-1)
 // hold for these moments and the data bend upward throughout: the fit is the cubic itself.
 Fit exactCubic(double shift = 0.0) {
@@ -252,7 +250,7 @@ TEST(RatExtremum, FindsWhereTheSlopeVanishes) {
           std::tuple{fitted({0.0, 1.0, 2.0, 3.0}, cubic, true, 0.0, 0.0), 1e-5, 3.0, 0.0, 30.0, 1}}) {
         double x1 = 0.0, s1 = 0.0;
         int ierr = 5;
-        RATEXT(f.n(), f.x, f.coef, f.p, x1, s1, tol, kEps, ierr);
+        RATEXT(f.n(), f.x, f.coef, f.p, x1, s1, tol, std::ldexp(1.0, -50), ierr);
         EXPECT_EQ(ierr, code) << xExt;
         EXPECT_NEAR(x1, xExt, xTol) << "exactly at the last point where the slope keeps its sign";
         EXPECT_NEAR(s1, sExt, 1e-12) << xExt;

@@ -74,12 +74,13 @@ struct Hull1Run : test::heel::Bench {
         HULL1(*st, io, IERR);
         return IERR;
     }
-    // Waterline depth and largest-section position, from ZS(0) = -z*SCALE - T0, XST = x*SCALE - XMS.
-    double T0() const { return -st->raw.ZOFF(1, 1) * st->input.SCALE - st->hull.ZS[0][0]; }
-    double XMS() const { return st->raw.XOFF(1) * st->input.SCALE - st->hull.XST[0]; }
-
     int IERR = -1;
 };
+
+// Waterline depth and largest-section position of a prepared hull, from its first raw point:
+// ZS(0) = -z*SCALE - T0, XST = x*SCALE - XMS.
+double T0(const CaseState& st) { return -st.raw.ZOFF(1, 1) * st.input.SCALE - st.hull.ZS[0][0]; }
+double XMS(const CaseState& st) { return st.raw.XOFF(1) * st.input.SCALE - st.hull.XST[0]; }
 
 constexpr double kDesignHeight = 0.05;  // waterline height at which the V hull is floated
 
@@ -100,9 +101,8 @@ TEST(HullAnalytic, FloatsAtTheVolumeInTheFinalAxes) {
         const double V = hull.volume(height);
         Hull1Run run(stations(hull), V);
         run.st->run.DIAG = true;
-        auto control = std::make_unique<std::ostringstream>();
-        std::ostringstream* listing = control.get();
-        run.io.setControl(std::move(control));
+        auto* listing = new std::ostringstream;  // the control file, owned by the run's files
+        run.io.setControl(std::unique_ptr<std::ostream>(listing));
         ASSERT_EQ(run.run(), 0) << run.console.str();
         char note[200] = "";
         if (*percent) {
@@ -113,7 +113,7 @@ TEST(HullAnalytic, FloatsAtTheVolumeInTheFinalAxes) {
         }
         EXPECT_EQ(run.console.str(), note) << height;
         const PreparedHull& p = run.st->hull;
-        const double T0 = run.T0(), XMS = run.XMS(), h = -T0;
+        const double T0 = carinex::T0(*run.st), XMS = carinex::XMS(*run.st), h = -T0;
         const double dz = (hull.sheer + hull.depth) / 150.0, kMax = std::max(hull.flare(0.0), hull.flare(10));
         const double dV = kMax * dz * dz / 4.0 * (hull.fwdEnd(h) - hull.aftEnd(h)) + 2e-5 * V;
         EXPECT_NEAR(h, height, dV / hull.waterplane(h));
@@ -164,9 +164,9 @@ TEST(HullSections, OffCentreKeelPointsAndFlatTopsAreMadeRegular) {
     EXPECT_TRUE(r.YOFF(1, 7) == 0.0 && r.RDIST(1, 7) == 0.0);
     EXPECT_EQ(r.YOFF(2, 7), raw[6].second[1].first) << "only the first point moves";
     EXPECT_NEAR(r.ZOFF(1, 7), z1 - m * y1, 1e-12);
-    EXPECT_NEAR(p.ZS[6][0], -(z1 - m * y1) - run.T0(), 1e-12);
+    EXPECT_NEAR(p.ZS[6][0], -(z1 - m * y1) - T0(*run.st), 1e-12);
     for (std::size_t K : {30u, 34u}) {
-        EXPECT_NEAR(p.ZS[K][148], -hull.sheer - run.T0(), 1e-12) << K;
+        EXPECT_NEAR(p.ZS[K][148], -hull.sheer - T0(*run.st), 1e-12) << K;
         for (std::size_t i : {148u, 149u})
             EXPECT_NEAR(p.ZS[K][i] - p.ZS[K][i + 1], 100.0 * std::ldexp(1.0, -50), 1e-15) << K << " " << i;
         for (std::size_t i = 1; i < kSectionPoints; ++i) EXPECT_LT(p.ZS[K][i], p.ZS[K][i - 1]) << K << i;
@@ -262,10 +262,9 @@ TEST(HullExample, EveryLayoutPreparesTheSameHullFloatingAtItsVolume) {
         EXPECT_NEAR(vertex, 0.0, 0.02);
         EXPECT_GE(p.AMAX, a2);
         EXPECT_NEAR(p.AMAX, peak, 2e-4 * peak);
-        const double XMS = st.raw.XOFF(1) - p.XST[0];
-        EXPECT_NEAR(-st.raw.ZOFF(1, 1) - p.ZS[0][0], 0.0, 1e-4) << "T0";
-        EXPECT_NEAR(p.XAKEEL + XMS, 0.75, 0.01);
-        EXPECT_NEAR(p.XFKEEL + XMS, 10.75, 0.01);
+        EXPECT_NEAR(T0(st), 0.0, 1e-4);
+        EXPECT_NEAR(p.XAKEEL + XMS(st), 0.75, 0.01);
+        EXPECT_NEAR(p.XFKEEL + XMS(st), 10.75, 0.01);
         int ierr = -1;
         std::ostringstream sink;
         EXPECT_NEAR(VDWL(st, 36, 0.0, ierr, false, sink), st.input.VOLUME, 1e-9 * st.input.VOLUME);

@@ -232,11 +232,10 @@ TEST(HullFailure, EachFailureEndsWithItsCodeAndMessages) {
 // apart follows to a few millimetres. Afloat at VOLUME at the final waterline (VDWL sets the
 // waterline ends HULL1 left again).
 TEST(HullExample, EveryLayoutPreparesTheSameHullFloatingAtItsVolume) {
-    namespace fs = std::filesystem;
     test::ScratchDir dir;
-    const fs::path cruiser = fs::path(CARINEX_SOURCE_DIR) / "examples" / "cruiser";
+    const auto from = std::filesystem::path(CARINEX_SOURCE_DIR) / "examples" / "cruiser";
     for (const char* folder : {"INPUT", "OFFSETS", "APPEND"})
-        fs::copy(cruiser / folder, dir.path() / folder, fs::copy_options::recursive);
+        std::filesystem::copy(from / folder, dir.path() / folder, std::filesystem::copy_options::recursive);
     std::unique_ptr<CaseState> first;
     for (const char* code : {"CR3", "CR2", "CR1"}) {
         SCOPED_TRACE(code);

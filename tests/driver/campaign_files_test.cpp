@@ -15,7 +15,7 @@
 
 #include "driver/drag_plot.h"
 #include "driver/points_file.h"
-#include "driver/whole_runs.h"
+#include "support/case_files.h"
 
 namespace carinex {
 namespace {

@@ -10,7 +10,6 @@
 
 #include "platform/files.h"
 #include "support/case_files.h"
-#include "support/scratch_dir.h"
 
 namespace carinex {
 namespace {

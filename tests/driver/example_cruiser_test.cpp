@@ -13,7 +13,7 @@
 #include <utility>
 #include <vector>
 
-#include "driver/whole_runs.h"
+#include "support/case_files.h"
 
 namespace carinex {
 namespace {
@@ -42,14 +42,10 @@ TEST(ExampleCruiser, EveryPointConvergesWhereTheFlowAndTheMarchPutIt) {
         EXPECT_EQ(count(out.console, "solved for FN") + count(out.console, "solution accepted"), points) << code;
         // the trace: one line per point, form factor and peak velocity of a slender hull
         std::istringstream trace(dir.read("CONTROL" + code + ".TXT"));
-        int traced = 0;
-        for (std::string line; std::getline(trace, line);) {
-            std::istringstream items(line);
-            std::string tag, ff, um;
-            int i = 0;
-            double FFORM = 0.0, UMAX = 0.0;
-            if (!(items >> tag) || tag != "Testpunkt") continue;
-            items >> i >> ff >> FFORM >> um >> UMAX;
+        int traced = 0, i = 0;
+        double FFORM = 0.0, UMAX = 0.0;
+        for (std::string word, ff, um; trace >> word;) {
+            if (word != "Testpunkt" || !(trace >> i >> ff >> FFORM >> um >> UMAX)) continue;
             EXPECT_EQ(i, ++traced) << code;
             for (const auto& [name, v] : {std::pair{ff, FFORM}, {um, UMAX}}) {
                 EXPECT_GT(v, 1.0) << code << " point " << i << " " << name;

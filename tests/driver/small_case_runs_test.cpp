@@ -12,7 +12,7 @@
 #include <random>
 #include <tuple>
 
-#include "driver/whole_runs.h"
+#include "support/case_files.h"
 
 namespace carinex {
 namespace {

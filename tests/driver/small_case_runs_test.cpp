@@ -36,8 +36,6 @@ TEST(UserMistakes, RunsThatStopOrRecoverSayWhy) {
     const std::string cases = "and for the same folder and file names in other letter case";
     std::string crOnly = caseInputText({});
     std::replace(crOnly.begin(), crOnly.end(), '\n', '\r');
-    std::string brackish = caseInputText({});
-    brackish.replace(brackish.find("IWATER\n2"), 8, "IWATER\n3");
     const auto moveOffsets = [](const ScratchDir& d, const fs::path& to) {
         fs::create_directories(d.path() / to);
         fs::rename(d.path() / "OFFSETS" / "OFFS_T01.TXT", d.path() / to / "OFFS_T01.TXT");
@@ -45,53 +43,51 @@ TEST(UserMistakes, RunsThatStopOrRecoverSayWhy) {
     const auto withInput = [&](const std::string& text) {
         return [=](const ScratchDir& d) { d.write("INPUT/CX_T01_IN.TXT", text); };
     };
+    const auto withEdit = [&](const std::string& from, const std::string& to) {
+        std::string text = caseInputText({});
+        return withInput(text.replace(text.find(from), from.size(), to));
+    };
     const auto withCase = [](CaseSpec spec, int stations) {
         return [=](const ScratchDir& d) { writeCase(d, spec, ellipticHull(stations, 10)); };
     };
-    const auto withRow = [&](const std::string& row) {
-        std::string text = caseInputText({});
-        return withInput(text.replace(text.find("1.01 0 15 0.1 50 1"), 18, row));
-    };
+    const std::string row = "1.01 0 15 0.1 50 1", done = " Resistance values in file";
     const std::string noEquilibrium =
         " warning: 1 of 1 test points did not converge (rows of zeros in the table); exit status 2\n";
     const struct {
         const char* what;
         std::function<void(const ScratchDir&)> edit;  // after the whole case is written
-        std::string keyboard;
         int status;
         std::string console;
+        std::string keyboard = "T01\n";
     } runs[] = {
-        {"no case input", [](const ScratchDir& d) { fs::remove_all(d.path() / "INPUT"); }, "T01\n", 1,
+        {"no case input", [](const ScratchDir& d) { fs::remove_all(d.path() / "INPUT"); }, 1,
          " Input file does not exist\n looked for %/INPUT/CX_T01_IN.TXT " + cases + "\n"},
-        {"empty", withInput(""), "T01\n", 1, " Input file does not exist\n INPUT/CX_T01_IN.TXT is empty\n"},
-        {"title only", withInput("a\nb\n"), "T01\n", 1,
+        {"empty", withInput(""), 1, " Input file does not exist\n INPUT/CX_T01_IN.TXT is empty\n"},
+        {"title only", withInput("a\nb\n"), 1,
          " Input file does not exist\n INPUT/CX_T01_IN.TXT ends after line 2: a case input starts with 3 title lines"
          " and goes on with the values\n"},
-        {"old Mac line ends", withInput(crOnly), "T01\n", 0, " Resistance values in file"},
-        {"offsets in OFFSET", [&](const ScratchDir& d) { moveOffsets(d, "OFFSET"); }, "T01\n", 0,
-         " Resistance values in file"},
-        {"no offsets", [&](const ScratchDir& d) { moveOffsets(d, "ELSEWHERE"); }, "T01\n", 1,
+        {"old Mac line ends", withInput(crOnly), 0, done},
+        {"offsets in OFFSET", [&](const ScratchDir& d) { moveOffsets(d, "OFFSET"); }, 0, done},
+        {"no offsets", [&](const ScratchDir& d) { moveOffsets(d, "ELSEWHERE"); }, 1,
          " Offsets file OFFSETS/OFFS_T01.TXT does not exist\n looked for %/OFFSETS/OFFS_T01.TXT " + cases +
              ", and in the folder OFFSET\n"},
-        {"empty appendages", [](const ScratchDir& d) { d.write("APPEND/KEEL.APP", ""); }, "T01\n", 0,
+        {"empty appendages", [](const ScratchDir& d) { d.write("APPEND/KEEL.APP", ""); }, 0,
          " Input file for appendages does not exist\n APPEND/KEEL.APP is empty\n computation for bare hull only\n"},
-        {"long case code", [](const ScratchDir&) {}, "  T01xyz more\n", 0,
-         "\n Resistance values in file: DRAG/DRAG_T01.TXT\n press Enter to quit\n"},
-        {"lower-case names", [](const ScratchDir& d) { fs::rename(d.path() / "INPUT", d.path() / "input"); },
-         "T01\n", 0, " Resistance values in file"},
-        {"FORMAT 4", withCase({.format = 4}, 31), "T01\n", 1,
-         " specified FORMAT for offset-file unknown\n" + kFatal},
-        {"52 stations", withCase({}, 52), "T01\n", 0, " Resistance values in file"},
-        {"53 stations", withCase({}, 53), "T01\n", 1, "53 too many stations, Max = 52\n" + kFatal},
-        {"ZAXIS 2", withCase({.zaxis = 2}, 31), "T01\n", 1,
-         " wrong value for ZAXIS, Y-keel larger than Y-deck\n" + kFatal},
-        {"IWATER 3", withInput(brackish), "T01\n", 1, " specify freshwater or seawater\n" + kFatal},
-        {"end of input instead of a case code", [](const ScratchDir&) {}, "", 1, kFatal},
+        {"long case code", [](const ScratchDir&) {}, 0,
+         "\n Resistance values in file: DRAG/DRAG_T01.TXT\n press Enter to quit\n", "  T01xyz more\n"},
+        {"lower-case names", [](const ScratchDir& d) { fs::rename(d.path() / "INPUT", d.path() / "input"); }, 0,
+         done},
+        {"FORMAT 4", withCase({.format = 4}, 31), 1, " specified FORMAT for offset-file unknown\n" + kFatal},
+        {"52 stations", withCase({}, 52), 0, done},
+        {"53 stations", withCase({}, 53), 1, "53 too many stations, Max = 52\n" + kFatal},
+        {"ZAXIS 2", withCase({.zaxis = 2}, 31), 1, " wrong value for ZAXIS, Y-keel larger than Y-deck\n" + kFatal},
+        {"IWATER 3", withEdit("IWATER\n2", "IWATER\n3"), 1, " specify freshwater or seawater\n" + kFatal},
+        {"end of input instead of a case code", [](const ScratchDir&) {}, 1, kFatal, ""},
         // a heel of 89.5 degrees lays the hull on its side, and a trimming moment of 1e7 Nm is far beyond
         // what the hull can balance: no equilibrium is found, and the search stops within the point's
         // work budget instead of spending minutes on failing boundary-layer marches
-        {"on its side", withRow("1 0 15 0.1 50 89.5"), "T01\n", 2, noEquilibrium},
-        {"moment beyond balance", withRow("1 1E7 15 0.1 50 1"), "T01\n", 2, noEquilibrium},
+        {"on its side", withEdit(row, "1 0 15 0.1 50 89.5"), 2, noEquilibrium},
+        {"moment beyond balance", withEdit(row, "1 1E7 15 0.1 50 1"), 2, noEquilibrium},
     };
     for (const auto& r : runs) {
         ScratchDir dir;

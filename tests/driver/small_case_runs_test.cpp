@@ -394,9 +394,8 @@ TEST(CampaignFiles, APointWithoutEquilibriumIsAGap) {
     const std::vector<std::string> heads = splitOn(pointsHeaderLine(), ',');
     const std::vector<std::string> f = splitOn(pointsRowLine(3, points[2]), ',');
     ASSERT_EQ(f.size(), heads.size());
-    std::size_t status = 0;
-    while (heads[status] != "status") ++status;
-    EXPECT_EQ(f[status], "not converged");
+    const auto status = static_cast<std::size_t>(std::find(heads.begin(), heads.end(), "status") - heads.begin());
+    EXPECT_EQ(f.at(status), "not converged");
     for (std::size_t k = 0; k < f.size(); ++k) EXPECT_EQ(f[k].empty(), k > status) << heads[k];
 }
 

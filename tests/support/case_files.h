@@ -1,4 +1,5 @@
-// Builders of small case input, appendage and offsets files for tests.
+// Builders of small case input, appendage and offsets files for tests, and whole runs of a small
+// case written into a scratch working directory.
 #pragma once
 
 #include <cmath>
@@ -6,6 +7,8 @@
 #include <string>
 #include <utility>
 #include <vector>
+
+#include "support/scratch_dir.h"
 
 namespace carinex::test {
 
@@ -114,5 +117,16 @@ inline std::string format1Text(const Hull& h) {
 inline std::string offsetsText(int format, const Hull& h) {
     return format == 3 ? format3Text(h) : format == 2 ? format2Text(h) : format1Text(h);
 }
+
+inline void writeCase(const ScratchDir& dir, const CaseSpec& spec = {},
+                      const Hull& hull = ellipticHull(31, 12)) {
+    dir.write("INPUT/CX_T01_IN.TXT", caseInputText(spec));
+    dir.write("OFFSETS/OFFS_T01.TXT", offsetsText(spec.format, hull));
+    dir.write("APPEND/KEEL.APP", appendageText());
+}
+
+inline bool has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+inline const std::string kFatal = " fatal error occured, execution terminated\n press Enter to quit\n";
 
 }  // namespace carinex::test

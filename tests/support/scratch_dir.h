@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <random>
 #include <sstream>
 #include <string>
@@ -39,9 +40,7 @@ public:
     std::string read(const std::string& relative) const { return readFile(path_ / relative); }
     static std::string readFile(const std::filesystem::path& p) {
         std::ifstream in(p, std::ios::binary);
-        std::ostringstream s;
-        s << in.rdbuf();
-        return s.str();
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     }
 
 private:

@@ -28,8 +28,6 @@ namespace carinex::test::heel {
 constexpr double kPi = std::numbers::pi;
 constexpr int kTop = kSectionPoints - 1;
 
-inline std::size_t ix(int i) { return static_cast<std::size_t>(i); }
-
 // Composite Simpson rule with n (even) panels.
 template <class F>
 double simpson(F f, double a, double b, int n = 20000) {
@@ -37,30 +35,6 @@ double simpson(F f, double a, double b, int n = 20000) {
     double sum = f(a) + f(b);
     for (int i = 1; i < n; ++i) sum += f(a + i * h) * ((i % 2 == 1) ? 4.0 : 2.0);
     return sum * h / 3.0;
-}
-
-using Points = std::vector<std::pair<double, double>>;    // (y, z) from the keel upward
-using Stations = std::vector<std::pair<double, Points>>;  // (x, points) from the stern
-
-// Stations loaded into raw offsets as a reader leaves them, with their highest point ZOFMAX;
-// `girth` sets the distances from the first point as the orientation check does.
-inline std::unique_ptr<CaseState> rawOffsets(const Stations& stations, bool girth) {
-    auto st = makeCaseState();
-    RawOffsets& r = st->raw;
-    r.ZOFMAX = 0.0;
-    for (const auto& [x, pts] : stations) {
-        const int i = ++r.NST;
-        r.XOFF(i) = x;
-        r.NP(i) = static_cast<int>(pts.size());
-        r.NPMAX = std::max(r.NPMAX, r.NP(i));
-        for (int j = 1; j <= r.NP(i); ++j) {
-            r.YOFF(j, i) = pts[ix(j - 1)].first;
-            r.ZOFF(j, i) = pts[ix(j - 1)].second;
-            if (girth) r.RDIST(j, i) = std::hypot(r.ZOFF(j, i) - r.ZOFF(1, i), r.YOFF(j, i));
-            r.ZOFMAX = std::max(r.ZOFMAX, r.ZOFF(j, i));
-        }
-    }
-    return st;
 }
 
 // A case state with its console captured.
@@ -212,28 +186,24 @@ struct Cut {
 inline Cut clipPolygon(const std::vector<std::array<double, 2>>& poly, double ZW, double TANPHI) {
     // below the surface: g = z - (ZW - TANPHI*y) >= 0
     auto g = [&](const std::array<double, 2>& p) { return p[1] - (ZW - TANPHI * p[0]); };
-    std::vector<std::array<double, 2>> out;
-    std::vector<bool> onLine;
+    std::vector<std::pair<std::array<double, 2>, bool>> out;  // the vertices, and whether on the surface
     for (std::size_t i = 0; i < poly.size(); ++i) {
         const auto &a = poly[i], &c = poly[(i + 1) % poly.size()];
         const double ga = g(a), gc = g(c);
-        if (ga >= 0.0) {
-            out.push_back(a);
-            onLine.push_back(ga == 0.0);
-        }
+        if (ga >= 0.0) out.push_back({a, ga == 0.0});
         if ((ga >= 0.0) != (gc >= 0.0)) {
             const double t = ga / (ga - gc);
-            out.push_back({a[0] + t * (c[0] - a[0]), a[1] + t * (c[1] - a[1])});
-            onLine.push_back(true);
+            out.push_back({{a[0] + t * (c[0] - a[0]), a[1] + t * (c[1] - a[1])}, true});
         }
     }
     Cut cut;
     for (std::size_t i = 0; i < out.size(); ++i) {
-        const std::size_t j = (i + 1) % out.size();
-        cut.area += 0.5 * (out[i][0] * out[j][1] - out[j][0] * out[i][1]);
-        (onLine[i] && onLine[j] ? cut.breadth : cut.girth) += std::hypot(out[j][0] - out[i][0], out[j][1] - out[i][1]);
-        if (onLine[i] && out[i][0] < cut.y1) cut.y1 = out[i][0], cut.z1 = out[i][1];
-        if (onLine[i] && out[i][0] > cut.y2) cut.y2 = out[i][0], cut.z2 = out[i][1];
+        const auto& [p, pOn] = out[i];
+        const auto& [q, qOn] = out[(i + 1) % out.size()];
+        cut.area += 0.5 * (p[0] * q[1] - q[0] * p[1]);
+        (pOn && qOn ? cut.breadth : cut.girth) += std::hypot(q[0] - p[0], q[1] - p[1]);
+        if (pOn && p[0] < cut.y1) cut.y1 = p[0], cut.z1 = p[1];
+        if (pOn && p[0] > cut.y2) cut.y2 = p[0], cut.z2 = p[1];
     }
     cut.area = std::fabs(cut.area);
     return cut;

@@ -55,15 +55,6 @@ inline int uprightValues(CaseState& st, RunFiles& io, int NSLOT) {
     return IERR;
 }
 
-// Elliptic bilge of half-breadth B from the keel, D below the chine at height zc, up to point
-// 100 at the chine, then a vertical side up to the deck.
-inline SectionPoint bilgeSection(double B, double D, double zc, double deck, int k) {
-    constexpr int kBilge = 100;
-    if (k > kBilge) return {B, k == kTop ? deck : zc + (deck - zc) * (k - kBilge) / (kTop - kBilge)};
-    const double u = kPi / 2.0 * k / kBilge;
-    return {B * std::sin(u), zc - D * std::cos(u)};
-}
-
 // Puts a hull straight into the prepared arrays (no volume match, no shift of axes), with the
 // section areas at ZS = 0, the largest section, the girths and the upright values KRAENG reads.
 inline void prepareDirect(CaseState& st, int stations, double xAft, double xFwd, const SectionFormula& shape) {

@@ -141,8 +141,7 @@ TEST_F(HeeledVeeHull, FormRatiosAndKeelLineFollowTheClippedSections) {
         // Every station against its own clipped outline (hull and deck).
         int deckEdges = 0;
         for (int K = 0; K <= kLast; ++K) {
-            const Section& YS = b.st->hull.YS[ix(K)];
-            const Section& ZS = b.st->hull.ZS[ix(K)];
+            const Section &YS = b.st->hull.YS[ix(K)], &ZS = b.st->hull.ZS[ix(K)];
             const double ZW = p.SINKG - p.TRIMW * b.st->hull.XST[ix(K)] / p.COSPHI;  // on the centre plane
             const Cut c = clipSection(YS, ZS, ZW, p.TANPHI);
             EXPECT_NEAR(t.ASEC[ix(K)], c.area, 2.0 * areaInterpolationBound(YS, ZS) + 1e-12) << "slot " << K;
@@ -185,8 +184,7 @@ TEST_F(HeeledVeeHull, DriftFollowsTheHullCrossingsOfTheLargestSection) {
         ASSERT_EQ(kraeng(b, kLast), 0);
         const TrialHydrostatics& t = b.st->trial;
         const TestPoint& p = b.st->point;
-        const Section& YS = b.st->hull.YS[ix(t.IAMAX)];
-        const Section& ZS = b.st->hull.ZS[ix(t.IAMAX)];
+        const Section &YS = b.st->hull.YS[ix(t.IAMAX)], &ZS = b.st->hull.ZS[ix(t.IAMAX)];
         const double ZW = p.SINKG - p.TRIMW * b.st->hull.XST[ix(t.IAMAX)] / p.COSPHI;  // on the centre plane
         const double s = std::fabs(p.TANPHI), side = trial.heel < 0 ? -1.0 : 1.0;
         const double centre = side * (leavingY(YS, ZS, ZW, s) - leavingY(YS, ZS, ZW, -s)) / 2.0;

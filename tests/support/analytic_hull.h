@@ -1,7 +1,7 @@
 // Hulls given by formulas, loaded as raw offsets of exactly 151 points per
 // station that all reach the same top height: the hull preparation then
 // copies them point for point, so the prepared hull is the analytic one.
-// Also the loader of raw offsets that every such test builds its stations with.
+// Also the loader of raw offsets that the geometry tests build their stations with.
 #pragma once
 
 #include <algorithm>
@@ -26,8 +26,9 @@ using Stations = std::vector<std::pair<double, Points>>;  // (x, points) from th
 
 // Stations loaded into raw offsets as a reader leaves them, with their highest point ZOFMAX;
 // `girth` sets the distances from the first point as the orientation check does.
-inline void loadOffsets(RawOffsets& r, const Stations& stations, bool girth) {
-    r.NST = r.NPMAX = 0;
+inline std::unique_ptr<CaseState> rawOffsets(const Stations& stations, bool girth) {
+    auto st = makeCaseState();
+    RawOffsets& r = st->raw;
     r.ZOFMAX = 0.0;
     for (const auto& [x, pts] : stations) {
         const int i = ++r.NST;
@@ -41,11 +42,6 @@ inline void loadOffsets(RawOffsets& r, const Stations& stations, bool girth) {
             r.ZOFMAX = std::max(r.ZOFMAX, r.ZOFF(j, i));
         }
     }
-}
-
-inline std::unique_ptr<CaseState> rawOffsets(const Stations& stations, bool girth) {
-    auto st = makeCaseState();
-    loadOffsets(st->raw, stations, girth);
     return st;
 }
 
@@ -73,7 +69,7 @@ inline int prepareAnalyticHull(CaseState& st, RunFiles& io, int stations, double
             pts.emplace_back(p.y, p.zUp);
         }
     }
-    heel::loadOffsets(st.raw, raw, true);
+    st.raw = heel::rawOffsets(raw, true)->raw;
     int IERR = 0;
     HULL1(st, io, IERR);
     return IERR;

@@ -348,11 +348,10 @@ TEST_F(RoundHullHeel, MirrorHeelsGiveMirrorResults) {
         EXPECT_GT(std::fabs(side[0].*m), 1e-4) << "a sign to change";
         EXPECT_DOUBLE_EQ(side[1].*m, -(side[0].*m));
     }
-    for (std::size_t K = 0; K <= kSlots; ++K) {
-        for (SlotArray T::*a : {&T::ASEC, &T::BSEC, &T::GIRTH, &T::KDW})
-            EXPECT_DOUBLE_EQ((side[1].*a)[K], (side[0].*a)[K]) << K;
-        EXPECT_DOUBLE_EQ(side[1].QLAT[K], -side[0].QLAT[K]) << K;
-    }
+    for (std::size_t K = 0; K <= kSlots; ++K)
+        for (auto [a, sign] : {std::pair{&T::ASEC, 1.0}, std::pair{&T::BSEC, 1.0}, std::pair{&T::GIRTH, 1.0},
+                               std::pair{&T::KDW, 1.0}, std::pair{&T::QLAT, -1.0}})
+            EXPECT_DOUBLE_EQ((side[1].*a)[K], sign * (side[0].*a)[K]) << K;
 }
 
 // At rest, upright, the heeled hydrostatics give back the design waterline of the preparation.

@@ -278,7 +278,8 @@ TEST(Geopro, ExampleCruiserAgainstItsRawOffsets) {
     const auto trapezoid = [&](double Cut::*q, bool moment) {
         const auto f = [&](std::size_t i) { return (moment ? cuts[i].first - x0 : 1.0) * cuts[i].second.*q; };
         double sum = 0.0;
-        for (std::size_t i = 1; i < cuts.size(); ++i) sum += 0.5 * (f(i - 1) + f(i)) * (cuts[i].first - cuts[i - 1].first);
+        for (std::size_t i = 1; i < cuts.size(); ++i)
+            sum += 0.5 * (f(i - 1) + f(i)) * (cuts[i].first - cuts[i - 1].first);
         return sum;
     };
     // The breadth at the largest section (x = x0) between its two neighbouring stations.
@@ -297,11 +298,13 @@ TEST(Geopro, ExampleCruiserAgainstItsRawOffsets) {
     // holds their sum with a margin of about two (the differences found are 0.2 to 0.3 %). XLCB,
     // near x = 0, is compared to 0.5 % of the length.
     const double lwl = cuts.back().first - cuts.front().first, awp = trapezoid(&Cut::breadth, false);
-    const double xlcb = trapezoid(&Cut::area, true) / trapezoid(&Cut::area, false), swet = trapezoid(&Cut::girth, false);
+    const double xlcb = trapezoid(&Cut::area, true) / trapezoid(&Cut::area, false);
+    const double swet = trapezoid(&Cut::girth, false);
     const std::tuple<const char*, double, double, double> quantities[] = {  // GEOPRO, reference, 0.5 % of
         {"LWL", u.LWL, lwl, lwl},    {"BWL", u.BWL, bwl, bwl},          {"AWP0", u.AWP0, awp, awp},
         {"XLCB", u.XLCB, xlcb, lwl}, {"SWET0", u.SWET0, swet, swet}};
-    for (const auto& [name, got, reference, scale] : quantities) EXPECT_NEAR(got, reference, 0.005 * scale) << name;
+    for (const auto& [name, got, reference, scale] : quantities)
+        EXPECT_NEAR(got, reference, 0.005 * scale) << name;
     // The design numbers of the example: a waterline 10 m long and 3.12 m wide.
     EXPECT_NEAR(u.LWL, 10.0, 0.02);
     EXPECT_NEAR(u.BWL, 3.12, 0.02);

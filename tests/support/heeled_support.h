@@ -124,8 +124,7 @@ inline int kraeng(Bench& b, int NSLOT, double XLAM = 0.0, bool LREST = false) {
 // the centre.
 struct RoundHull {
     int stations = 51;
-    double xm = 5.0, a = 5.0, Rmax = 0.6, top = 0.9;
-    double uAft = -0.9;
+    double xm = 5.0, a = 5.0, Rmax = 0.6, top = 0.9, uAft = -0.9;
     static constexpr int kArcPoints = 125;
     static constexpr double kStep = kPi / 150.0;  // 1.2 deg
 
@@ -138,10 +137,9 @@ struct RoundHull {
     SectionPoint point(double x, int k) const {
         const double r = R(x);
         if (r <= 1e-12) return {0.0, top * k / kTop};  // the pointed end: a line up the centre plane
-        const double t = -kPi / 2.0 + kStep * std::min(k, kArcPoints);
-        if (k <= kArcPoints) return {r * std::cos(t), r * std::sin(t)};
+        const double t = -kPi / 2.0 + kStep * std::min(k, kArcPoints), zArc = r * std::sin(t);
+        if (k <= kArcPoints) return {r * std::cos(t), zArc};
         // every station ends exactly at the common top height, so the preparation copies it
-        const double zArc = r * std::sin(t);
         return {r * std::cos(t), k == kTop ? top : zArc + (top - zArc) * (k - kArcPoints) / (kTop - kArcPoints)};
     }
     // A volume near the body's: the first preparation only needs a waterline near the centres.

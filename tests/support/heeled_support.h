@@ -28,8 +28,6 @@ namespace carinex::test::heel {
 constexpr double kPi = std::numbers::pi;
 constexpr int kTop = kSectionPoints - 1;
 
-inline std::size_t ix(int i) { return static_cast<std::size_t>(i); }
-
 // Composite Simpson rule with n (even) panels.
 template <class F>
 double simpson(F f, double a, double b, int n = 20000) {
@@ -37,30 +35,6 @@ double simpson(F f, double a, double b, int n = 20000) {
     double sum = f(a) + f(b);
     for (int i = 1; i < n; ++i) sum += f(a + i * h) * ((i % 2 == 1) ? 4.0 : 2.0);
     return sum * h / 3.0;
-}
-
-using Points = std::vector<std::pair<double, double>>;    // (y, z) from the keel upward
-using Stations = std::vector<std::pair<double, Points>>;  // (x, points) from the stern
-
-// Stations loaded into raw offsets as a reader leaves them, with their highest point ZOFMAX;
-// `girth` sets the distances from the first point as the orientation check does.
-inline std::unique_ptr<CaseState> rawOffsets(const Stations& stations, bool girth) {
-    auto st = makeCaseState();
-    RawOffsets& r = st->raw;
-    r.ZOFMAX = 0.0;
-    for (const auto& [x, pts] : stations) {
-        const int i = ++r.NST;
-        r.XOFF(i) = x;
-        r.NP(i) = static_cast<int>(pts.size());
-        r.NPMAX = std::max(r.NPMAX, r.NP(i));
-        for (int j = 1; j <= r.NP(i); ++j) {
-            r.YOFF(j, i) = pts[ix(j - 1)].first;
-            r.ZOFF(j, i) = pts[ix(j - 1)].second;
-            if (girth) r.RDIST(j, i) = std::hypot(r.ZOFF(j, i) - r.ZOFF(1, i), r.YOFF(j, i));
-            r.ZOFMAX = std::max(r.ZOFMAX, r.ZOFF(j, i));
-        }
-    }
-    return st;
 }
 
 // A case state with its console captured.
@@ -79,15 +53,6 @@ inline int uprightValues(CaseState& st, RunFiles& io, int NSLOT) {
     GEOPRO(st, io, NSLOT, ZDRAG1, XLCBT, IERR);
     st.point.BREFX = st.upright.BWL / 2.0;
     return IERR;
-}
-
-// Elliptic bilge of half-breadth B from the keel, D below the chine at height zc, up to point
-// 100 at the chine, then a vertical side up to the deck.
-inline SectionPoint bilgeSection(double B, double D, double zc, double deck, int k) {
-    constexpr int kBilge = 100;
-    if (k > kBilge) return {B, k == kTop ? deck : zc + (deck - zc) * (k - kBilge) / (kTop - kBilge)};
-    const double u = kPi / 2.0 * k / kBilge;
-    return {B * std::sin(u), zc - D * std::cos(u)};
 }
 
 // Puts a hull straight into the prepared arrays (no volume match, no shift of axes), with the
@@ -159,8 +124,7 @@ inline int kraeng(Bench& b, int NSLOT, double XLAM = 0.0, bool LREST = false) {
 // the centre.
 struct RoundHull {
     int stations = 51;
-    double xm = 5.0, a = 5.0, Rmax = 0.6, top = 0.9;
-    double uAft = -0.9;
+    double xm = 5.0, a = 5.0, Rmax = 0.6, top = 0.9, uAft = -0.9;
     static constexpr int kArcPoints = 125;
     static constexpr double kStep = kPi / 150.0;  // 1.2 deg
 
@@ -173,10 +137,9 @@ struct RoundHull {
     SectionPoint point(double x, int k) const {
         const double r = R(x);
         if (r <= 1e-12) return {0.0, top * k / kTop};  // the pointed end: a line up the centre plane
-        const double t = -kPi / 2.0 + kStep * std::min(k, kArcPoints);
-        if (k <= kArcPoints) return {r * std::cos(t), r * std::sin(t)};
+        const double t = -kPi / 2.0 + kStep * std::min(k, kArcPoints), zArc = r * std::sin(t);
+        if (k <= kArcPoints) return {r * std::cos(t), zArc};
         // every station ends exactly at the common top height, so the preparation copies it
-        const double zArc = r * std::sin(t);
         return {r * std::cos(t), k == kTop ? top : zArc + (top - zArc) * (k - kArcPoints) / (kTop - kArcPoints)};
     }
     // A volume near the body's: the first preparation only needs a waterline near the centres.
@@ -212,28 +175,24 @@ struct Cut {
 inline Cut clipPolygon(const std::vector<std::array<double, 2>>& poly, double ZW, double TANPHI) {
     // below the surface: g = z - (ZW - TANPHI*y) >= 0
     auto g = [&](const std::array<double, 2>& p) { return p[1] - (ZW - TANPHI * p[0]); };
-    std::vector<std::array<double, 2>> out;
-    std::vector<bool> onLine;
+    std::vector<std::pair<std::array<double, 2>, bool>> out;  // the vertices, and whether on the surface
     for (std::size_t i = 0; i < poly.size(); ++i) {
         const auto &a = poly[i], &c = poly[(i + 1) % poly.size()];
         const double ga = g(a), gc = g(c);
-        if (ga >= 0.0) {
-            out.push_back(a);
-            onLine.push_back(ga == 0.0);
-        }
+        if (ga >= 0.0) out.push_back({a, ga == 0.0});
         if ((ga >= 0.0) != (gc >= 0.0)) {
             const double t = ga / (ga - gc);
-            out.push_back({a[0] + t * (c[0] - a[0]), a[1] + t * (c[1] - a[1])});
-            onLine.push_back(true);
+            out.push_back({{a[0] + t * (c[0] - a[0]), a[1] + t * (c[1] - a[1])}, true});
         }
     }
     Cut cut;
     for (std::size_t i = 0; i < out.size(); ++i) {
-        const std::size_t j = (i + 1) % out.size();
-        cut.area += 0.5 * (out[i][0] * out[j][1] - out[j][0] * out[i][1]);
-        (onLine[i] && onLine[j] ? cut.breadth : cut.girth) += std::hypot(out[j][0] - out[i][0], out[j][1] - out[i][1]);
-        if (onLine[i] && out[i][0] < cut.y1) cut.y1 = out[i][0], cut.z1 = out[i][1];
-        if (onLine[i] && out[i][0] > cut.y2) cut.y2 = out[i][0], cut.z2 = out[i][1];
+        const auto& [p, pOn] = out[i];
+        const auto& [q, qOn] = out[(i + 1) % out.size()];
+        cut.area += 0.5 * (p[0] * q[1] - q[0] * p[1]);
+        (pOn && qOn ? cut.breadth : cut.girth) += std::hypot(q[0] - p[0], q[1] - p[1]);
+        if (pOn && p[0] < cut.y1) cut.y1 = p[0], cut.z1 = p[1];
+        if (pOn && p[0] > cut.y2) cut.y2 = p[0], cut.z2 = p[1];
     }
     cut.area = std::fabs(cut.area);
     return cut;

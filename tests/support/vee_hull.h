@@ -78,10 +78,8 @@ struct VeeHull {
 // the slots beyond are cleared.
 inline void placeSections(PreparedHull& h, int stations, double xAft, double xFwd, const SectionFormula& section) {
     for (std::size_t K = 0; K < kStationSlots; ++K) {
+        for (Section* s : {&h.YS[K], &h.ZS[K], &h.SAREA[K]}) s->fill(0.0);
         h.XST[K] = 0.0;
-        h.YS[K].fill(0.0);
-        h.ZS[K].fill(0.0);
-        h.SAREA[K].fill(0.0);
         if (K >= static_cast<std::size_t>(stations)) continue;
         h.XST[K] = xAft + (xFwd - xAft) * static_cast<double>(K) / (stations - 1);
         for (std::size_t k = 0; k < kSectionPoints; ++k) {

@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <filesystem>
 #include <set>
 #include <sstream>
 #include <utility>
@@ -177,9 +176,7 @@ TEST(FroudeRegressions, NegativeAndWildStations) {
 // fades the residuary resistance with the cube of the speed.
 TEST(FroudeRegressionsInBalance, FlowTrimAndResiduaryResistanceOfATrialState) {
     test::ScratchDir dir;
-    const auto from = std::filesystem::path(CARINEX_SOURCE_DIR) / "examples" / "cruiser";
-    for (const char* folder : {"INPUT", "OFFSETS", "APPEND"})
-        std::filesystem::copy(from / folder, dir.path() / folder, std::filesystem::copy_options::recursive);
+    dir.copyExample("cruiser");
     test::RunOutcome run = test::runIn(dir.path(), "CR3\n");
     ASSERT_EQ(run.status, 0) << run.console;
     CaseState& st = *run.state;

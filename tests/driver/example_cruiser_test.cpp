@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <filesystem>
 #include <sstream>
 #include <string>
 #include <utility>
@@ -18,8 +17,6 @@
 namespace carinex {
 namespace {
 
-namespace fs = std::filesystem;
-
 int count(const std::string& text, const std::string& what) {
     int n = 0;
     for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
@@ -28,9 +25,7 @@ int count(const std::string& text, const std::string& what) {
 
 TEST(ExampleCruiser, EveryPointConvergesWhereTheFlowAndTheMarchPutIt) {
     test::ScratchDir dir;
-    const fs::path source = fs::path(CARINEX_SOURCE_DIR) / "examples" / "cruiser";
-    for (const char* folder : {"INPUT", "OFFSETS", "APPEND"})
-        fs::copy(source / folder, dir.path() / folder, fs::copy_options::recursive);
+    dir.copyExample("cruiser");
     for (const std::string code : {"CR1", "CR2", "CR3", "CM2", "CM3", "CM4"}) {
         const auto out = test::runIn(dir.path(), code + "\n\n", RunOptions{true});
         ASSERT_EQ(out.status, 0) << code << out.console;

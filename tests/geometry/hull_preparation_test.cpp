@@ -12,7 +12,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <filesystem>
 #include <functional>
 #include <regex>
 #include <sstream>
@@ -233,9 +232,7 @@ TEST(HullFailure, EachFailureEndsWithItsCodeAndMessages) {
 // waterline ends HULL1 left again).
 TEST(HullExample, EveryLayoutPreparesTheSameHullFloatingAtItsVolume) {
     test::ScratchDir dir;
-    const auto from = std::filesystem::path(CARINEX_SOURCE_DIR) / "examples" / "cruiser";
-    for (const char* folder : {"INPUT", "OFFSETS", "APPEND"})
-        std::filesystem::copy(from / folder, dir.path() / folder, std::filesystem::copy_options::recursive);
+    dir.copyExample("cruiser");
     std::unique_ptr<CaseState> first;
     for (const char* code : {"CR3", "CR2", "CR1"}) {
         SCOPED_TRACE(code);

@@ -242,8 +242,7 @@ TEST(UprightAppendages, UnusableAppendageDataStopWithAClearError) {
 // plane and keeps its keel point; only its top may have gained a point at the common height).
 TEST(Geopro, ExampleCruiserAgainstItsRawOffsets) {
     test::ScratchDir dir;
-    const auto source = std::filesystem::path(CARINEX_SOURCE_DIR) / "examples" / "cruiser";
-    std::filesystem::copy(source, dir.path(), std::filesystem::copy_options::recursive);
+    dir.copyExample("cruiser");
     auto run = test::runIn(dir.path(), "CR3\n\n");
     ASSERT_EQ(run.status, 0) << run.console;
     CaseState& st = *run.state;

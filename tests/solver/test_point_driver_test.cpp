@@ -12,7 +12,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <filesystem>
 #include <tuple>
 #include <vector>
 
@@ -161,8 +160,7 @@ TEST(Nullst, OutcomesMessagesTheTrimCapAndTheBoxBarge) {
 
 // The example campaign CR3 in `dir`; test points, if given, in place of its eleven.
 void writeExample(const test::ScratchDir& dir, const std::vector<std::string>& points = {}) {
-    const auto source = std::filesystem::path(CARINEX_SOURCE_DIR) / "examples" / "cruiser";
-    std::filesystem::copy(source, dir.path(), std::filesystem::copy_options::recursive);
+    dir.copyExample("cruiser");
     if (points.empty()) return;
     auto lines = splitLines(dir.read("INPUT/CX_CR3_IN.TXT"));
     lines.at(53) = std::to_string(points.size());  // NTEST

@@ -38,6 +38,12 @@ public:
         std::ofstream(p, std::ios::binary) << text;
     }
     std::string read(const std::string& relative) const { return readFile(path_ / relative); }
+    // The input folders of one of the shipped examples, ready to run.
+    void copyExample(const std::string& example) const {
+        const auto from = std::filesystem::path(CARINEX_SOURCE_DIR) / "examples" / example;
+        for (const char* folder : {"INPUT", "OFFSETS", "APPEND"})
+            std::filesystem::copy(from / folder, path_ / folder, std::filesystem::copy_options::recursive);
+    }
     static std::string readFile(const std::filesystem::path& p) {
         std::ifstream in(p, std::ios::binary);
         return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
